@@ -1,1 +1,49 @@
-int main() { return 0; }
+// kvf: the command-line way into the Korvane libraries. Results go to standard
+// output, messages to standard error; exit 0 success, 1 failed, 2 usage error.
+#include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "core/error.h"
+#include "core/prompts.h"
+
+namespace {
+
+constexpr const char* kHelp =
+    "kvf — Korvane ФУРНИТУРА command-line tool\n"
+    "\n"
+    "usage:\n"
+    "  kvf config list\n"
+    "  kvf config add NAME --catalog DIR --server DIR --report DIR [--temp DIR] [--default] [--force]\n"
+    "  kvf config remove NAME\n"
+    "  kvf config default NAME\n"
+    "\n"
+    "Configurations are kept in $XDG_CONFIG_HOME/korvane/registry.json.\n"
+    "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "C.UTF-8");
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  try {
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "config") return kvf::cli::RunConfig(rest);
+    throw kvf::cli::TUsageError("unknown command: " + args[0]);
+  } catch (const kvf::cli::TUsageError& e) {
+    std::fprintf(stderr, "%s\n\n%s", e.what(), kHelp);
+    return 2;
+  } catch (const kvf::EKvfError& e) {
+    kvf::ShowError(e.what());
+    return 1;
+  } catch (const std::exception& e) {
+    kvf::ShowError(e.what());
+    return 1;
+  }
+}
