@@ -178,3 +178,44 @@ void WriteLastCurrencyUpdate(const std::string& folder, const std::string& progr
 }
 
 }  // namespace kvf
+
+#include "core/setup.h"
+
+namespace kvf {
+
+bool StartConfiguration(TkvfConfig& config, const std::vector<std::string>& args, const TConfigStore& store,
+                        const TConfigChooser& chooser, const std::string& programDir,
+                        const std::function<int()>& random) {
+  config.DeveloperMode = FindSwitch(args, "/developer").first;
+  config.ShowPresentation = !FindSwitch(args, "/nopresentation").first;
+  config.LastTempDir.clear();
+  try {
+    config.LastTempDir = ReadLastTempDir(store);
+  } catch (const EKvfError& e) {
+    ShowError(e.what());
+  }
+  std::error_code ec;
+  if (!config.LastTempDir.empty() && fs::is_directory(config.LastTempDir, ec)) DeleteDirTree(config.LastTempDir);
+  return SelectConfiguration(config, store, chooser, programDir, random);
+}
+
+void FinishConfiguration(const TkvfConfig& config, TConfigStore& store) {
+  TWaitGuard wait;
+  try {
+    WriteLastTempDir(store, config.LastTempDir);
+  } catch (const EKvfError& e) {
+    ShowError(e.what());
+  }
+}
+
+std::vector<int> StartUpMessages(const TkvfConfig& config, const TkvfSetup& setup, const std::string& programDir,
+                                 TDateTime today) {
+  std::vector<int> messages;
+  if (setup.AutoOpenReg) messages.push_back(UM_OPENORDERLIST);
+  if (config.ShowPresentation) messages.push_back(UM_PRESENTATION);
+  if (setup.AutoLoadCurrency && today > ReadLastCurrencyUpdate(config.ServerDir, programDir))
+    messages.push_back(UM_CURRENCYRATES);
+  return messages;
+}
+
+}  // namespace kvf

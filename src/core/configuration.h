@@ -85,3 +85,32 @@ TDateTime ReadLastCurrencyUpdate(const std::string& folder, const std::string& p
 void WriteLastCurrencyUpdate(const std::string& folder, const std::string& programDir, TDateTime date);
 
 }  // namespace kvf
+
+namespace kvf {
+
+class TkvfSetup;
+
+// Posted window messages of the deferred start-up and document actions.
+inline constexpr int UM_INITDOCUMENT = 1424;
+inline constexpr int UM_OPENORDERLIST = 1426;
+inline constexpr int UM_RECALC = 1429;
+inline constexpr int UM_CURRENCYRATES = 1430;
+inline constexpr int UM_ADDREGORDERS = 1431;
+inline constexpr int UM_OPENREGORDER = 1433;
+inline constexpr int UM_PRESENTATION = 1523;
+
+// Start-up up to the chosen configuration: sets DeveloperMode and
+// ShowPresentation from the switches, reads LastTempDir (a store failure is
+// shown with its own text), removes the previous run's temporary folder
+// (ignoring failures) and selects the configuration. False: end the program.
+bool StartConfiguration(TkvfConfig& config, const std::vector<std::string>& args, const TConfigStore& store,
+                        const TConfigChooser& chooser, const std::string& programDir,
+                        const std::function<int()>& random);
+// At the end of the run: LastTempDir back into the store (a failure is shown).
+void FinishConfiguration(const TkvfConfig& config, TConfigStore& store);
+
+// The messages start-up posts to the main window once it is on screen, in order.
+std::vector<int> StartUpMessages(const TkvfConfig& config, const TkvfSetup& setup, const std::string& programDir,
+                                 TDateTime today);
+
+}  // namespace kvf

@@ -6,6 +6,7 @@
 #include "core/config_store.h"
 #include "core/configuration.h"
 #include "core/datetime.h"
+#include "core/setup.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
@@ -167,6 +168,54 @@ TEST(LastCurrencyUpdate, EightBytesOrYesterday) {
   WriteLastCurrencyUpdate("", server, 45000);  // empty folder: the program's folder
   EXPECT_EQ(ReadLastCurrencyUpdate("", server), 45000);
   WriteLastCurrencyUpdate(server + "/missing/dir", "", 1);  // silently ignored
+}
+
+}  // namespace
+}  // namespace kvf
+
+namespace kvf {
+namespace {
+
+TEST(StartConfiguration, SwitchesRemoveTheLastTemporaryFolderAndRememberTheNewOne) {
+  test::TTempDir dir;
+  test::TScriptedUi ui;
+  TConfigStore store(dir / "r.json");
+  const std::string list = kConfigListKey;
+  store.WriteString(list + "\\Demo", "KVFServerName", dir.str() + "/srv");
+  store.WriteString(list + "\\Demo", "KVFTempDir", dir.str() + "/tmp");
+  const auto old = dir / "tmp" / "17";
+  std::filesystem::create_directories(old / "x");
+  std::ofstream(old / "x" / "ro") << "1";
+  ::chmod((old / "x" / "ro").c_str(), 0444);
+  store.WriteString(list, "KVFLastTempDir", old.string());
+  TkvfConfig config;
+  const TConfigChooser first = [](const std::vector<std::string>& n, int s) -> std::optional<std::string> {
+    return n[static_cast<size_t>(s)];
+  };
+  ASSERT_TRUE(StartConfiguration(config, {"korvane", "/DEVELOPER", "/nopresentation"}, store, first, "/p",
+                                 [] { return 42; }));
+  EXPECT_TRUE(config.DeveloperMode);
+  EXPECT_FALSE(config.ShowPresentation);
+  EXPECT_FALSE(std::filesystem::exists(old));
+  EXPECT_EQ(config.LastTempDir, dir.str() + "/tmp/42");
+  FinishConfiguration(config, store);
+  EXPECT_EQ(ReadLastTempDir(TConfigStore(dir / "r.json")), dir.str() + "/tmp/42");
+
+  TkvfSetup setup;
+  setup.AutoOpenReg = true;
+  setup.AutoLoadCurrency = true;
+  config.ShowPresentation = true;
+  // no Korvane.lcu: the currency dialog is due every start until it is confirmed
+  EXPECT_EQ(StartUpMessages(config, setup, "/p", Today()),
+            (std::vector<int>{UM_OPENORDERLIST, UM_PRESENTATION, UM_CURRENCYRATES}));
+  std::filesystem::create_directories(config.ServerDir);
+  WriteLastCurrencyUpdate(config.ServerDir, "/p", Today());
+  EXPECT_EQ(StartUpMessages(config, setup, "/p", Today()), (std::vector<int>{UM_OPENORDERLIST, UM_PRESENTATION}));
+  EXPECT_EQ(StartUpMessages(config, setup, "/p", Today() + 1).back(), UM_CURRENCYRATES);
+  setup.AutoOpenReg = false;
+  setup.AutoLoadCurrency = false;
+  config.ShowPresentation = false;
+  EXPECT_TRUE(StartUpMessages(config, setup, "/p", Today() + 1).empty());
 }
 
 }  // namespace
