@@ -1,0 +1,147 @@
+#pragma once
+// TTable: a table object of the data module. It stands on one row of a view of
+// its table: the rows that pass its filter (when filtered), in the order of its
+// current index (the primary key, or the stored order for tables without one).
+// Only declared, lookup and calculated fields can be read by name. Writes are
+// allowed on the tables the user maintains and are transactional: a failed
+// post leaves the table as it was.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "catalog/schema.h"
+#include "catalog/value.h"
+
+namespace kvf {
+
+class TDatabase;
+
+enum class TDataSetState { Inactive, Browse, Edit, Insert };
+enum class TTableEvent { Scrolled, DataChanged, StateChanged };
+using TBookmark = int64_t;
+
+class TTable {
+ public:
+  TTable(std::string objectName, const TTableDef& def);
+  TTable(const TTable&) = delete;
+  TTable& operator=(const TTable&) = delete;
+
+  const std::string& Name() const { return name_; }  // "T_Catalog"
+  const TTableDef& Def() const { return def_; }
+  const std::string& TableName() const { return def_.fileName; }
+
+  // The connection of the table's alias (not owned); set before Open.
+  void SetDatabase(TDatabase* db);
+  TDatabase* Database() const { return db_; }
+  // Raises EKvfError when there is no connection, the table is missing or lacks
+  // a declared field.
+  void Open();
+  void Close();
+  bool Active() const { return state_ != TDataSetState::Inactive; }
+  TDataSetState State() const { return state_; }
+
+  void First();
+  void Next();
+  void Prior();
+  void Last();
+  bool Eof() const { return eof_; }
+  bool Bof() const { return bof_; }
+  bool IsEmpty();
+  int RecordCount();
+  int RecNo();  // 0-based position in the view, -1 on none
+
+  // Exact search on the primary key; stands on the row when found.
+  bool FindKey(const std::vector<TFieldValue>& key);
+  // The first row of the view (in its order) whose fields equal the values:
+  // exact and case-sensitive unless told otherwise; `partial` matches a prefix.
+  bool Locate(const std::vector<std::string>& fields, const std::vector<TFieldValue>& values,
+              bool caseInsensitive = false, bool partial = false);
+
+  void SetFilter(std::string filter);
+  const std::string& Filter() const { return filter_; }
+  void SetFiltered(bool filtered);
+  bool Filtered() const { return filtered_; }
+  // "" orders by the primary key; otherwise a secondary index of the table.
+  void SetIndexName(std::string name);
+  const std::string& IndexName() const { return indexName_; }
+
+  TBookmark GetBookmark() const;
+  bool GotoBookmark(TBookmark bookmark);  // false when the row is no longer in the view
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return disableCount_ > 0; }
+
+  // Fields: declared stored fields, then lookup and calculated fields.
+  std::vector<std::string> FieldNames() const;
+  bool HasField(std::string_view name) const;
+  // The value of the current row; blank when the view is empty. An undeclared
+  // name raises EKvfError.
+  TFieldValue Value(std::string_view name);
+  std::string AsString(std::string_view name) { return ValueAsString(Value(name)); }
+  int64_t AsInteger(std::string_view name) { return ValueAsInteger(Value(name)); }
+  double AsFloat(std::string_view name) { return ValueAsFloat(Value(name)); }
+  TMoney AsMoney(std::string_view name) { return ValueAsMoney(Value(name)); }
+  bool IsNull(std::string_view name) { return IsBlank(Value(name)); }
+
+  void Append();
+  void Insert();
+  void Edit();
+  // Checks the value against the field's type and length; raises EKvfError.
+  void SetValue(std::string_view name, const TFieldValue& value);
+  void Post();
+  void Cancel();
+  void Delete();
+
+  using TListener = std::function<void(TTableEvent)>;
+  int AddListener(TListener listener);
+  void RemoveListener(int id);
+
+ private:
+  void RequireActive() const;
+  void RequireEditable() const;
+  void EnsureView();
+  void InvalidateView();  // the view is built again when it is walked
+  void KnowPosition();    // the position of the current row in the view
+  void MoveTo(int pos);
+  void StandOn(int64_t rowid, int pos);
+  bool Position(int64_t rowid);
+  // The first row of the view without building it (LIMIT 1).
+  int64_t FirstRowid(const std::string& extraWhere, const std::vector<TFieldValue>& extraParams);
+  void LoadRow();
+  std::string OrderBy() const;
+  std::string ViewWhere(std::vector<TFieldValue>& params) const;
+  TFieldValue ReadLookup(const TLookupDef& lookup);
+  void Notify(TTableEvent event);
+
+  std::string name_;
+  const TTableDef& def_;
+  TDatabase* db_ = nullptr;
+  TDataSetState state_ = TDataSetState::Inactive;
+  std::string selectColumns_;  // stored columns, NULL for the ones the file lacks
+
+  std::string filter_;
+  bool filtered_ = false;
+  std::string indexName_;
+
+  bool viewValid_ = false;
+  std::vector<int64_t> rowids_;
+  std::unordered_map<int64_t, int> posOf_;
+  int64_t curRowid_ = -1;  // the current row, -1 on none
+  int pos_ = -1;           // its position in the view, -1 while not known
+  bool eof_ = true, bof_ = true;
+
+  int64_t loadedRowid_ = -1;
+  std::vector<TFieldValue> row_;     // stored values of the current row
+  std::vector<TFieldValue> buffer_;  // edit or insert buffer
+  int64_t editRowid_ = -1;
+
+  int disableCount_ = 0;
+  bool pendingChange_ = false;
+  std::vector<std::pair<int, TListener>> listeners_;
+  int nextListener_ = 1;
+};
+
+}  // namespace kvf
