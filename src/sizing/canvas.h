@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sizing/geometry.h"
+#include "core/geometry.h"
 
 namespace kvf {
 

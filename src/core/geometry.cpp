@@ -1,4 +1,4 @@
-#include "sizing/geometry.h"
+#include "core/geometry.h"
 
 #include <cmath>
 #include <fmt/format.h>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
-#include "sizing/geometry.h"
+#include "core/geometry.h"
 
 namespace kvf {
 namespace {
