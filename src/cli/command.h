@@ -31,5 +31,6 @@ class TArgs {
 };
 
 int RunConfig(const std::vector<std::string>& args);
+int RunCatalog(const std::vector<std::string>& args);
 
 }  // namespace kvf::cli

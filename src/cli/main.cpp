@@ -19,6 +19,10 @@ constexpr const char* kHelp =
     "  kvf config add NAME --catalog DIR --server DIR --report DIR [--temp DIR] [--default] [--force]\n"
     "  kvf config remove NAME\n"
     "  kvf config default NAME\n"
+    "  kvf catalog build CSVDIR DESTDIR     build the catalog database from CSV files\n"
+    "  kvf catalog export DIR CSVDIR        write the catalog as CSV files\n"
+    "  kvf catalog import SRCDIR DESTDIR    read a manufacturer's Paradox tables\n"
+    "  kvf catalog check DIR                report broken references (exit 1 when any)\n"
     "\n"
     "Configurations are kept in $XDG_CONFIG_HOME/korvane/registry.json.\n"
     "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n";
@@ -35,6 +39,7 @@ int main(int argc, char** argv) {
   try {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "config") return kvf::cli::RunConfig(rest);
+    if (args[0] == "catalog") return kvf::cli::RunCatalog(rest);
     throw kvf::cli::TUsageError("unknown command: " + args[0]);
   } catch (const kvf::cli::TUsageError& e) {
     std::fprintf(stderr, "%s\n\n%s", e.what(), kHelp);

@@ -1,0 +1,111 @@
+#include "catalog/catalog_check.h"
+
+#include <fmt/format.h>
+
+#include "catalog/database.h"
+#include "catalog/schema.h"
+#include "core/error.h"
+
+namespace kvf {
+namespace {
+
+struct TReference {
+  const char* table;     // SQL name of the referring table
+  const char* rowLabel;  // SQL expression naming the row
+  const char* field;     // referring field
+  const char* target;    // referred table
+  const char* targetKey;
+  const char* what;      // what the field names
+};
+
+constexpr TReference kReferences[] = {
+    {"FrnSet", "'комплект ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')", "Item", "FrnItem", "ID", "элемент"},
+    {"FrnArt", "'элемент ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')", "CatalogID", "Catalog", "ID", "артикул"},
+    {"FrnArt", "'элемент ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')", "ID", "FrnItem", "ID", "элемент"},
+    {"FrnSchl", "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')", "CatalogID", "Catalog", "ID", "артикул"},
+    {"FrnSchl", "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')", "Item", "FrnItem", "ID", "элемент"},
+    {"FrnDop", "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')", "CatalogID", "Catalog", "ID", "артикул"},
+    {"FrnDop", "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')", "AccessoryID", "Catalog", "ID", "артикул"},
+    {"FrnAbd", "'артикул ' || IFNULL(CatalogID,'') || ', цвет ' || IFNULL(Color,'')", "CatalogID", "Catalog", "ID", "артикул"},
+    {"FrnAbd", "'артикул ' || IFNULL(CatalogID,'') || ', цвет ' || IFNULL(Color,'')", "AccessoryID", "Catalog", "ID", "артикул"},
+    {"FrnItoI", "'составной элемент ' || IFNULL(ID,'')", "ID", "FrnItem", "ID", "элемент"},
+    {"FrnItoI", "'составной элемент ' || IFNULL(ID,'')", "Item", "FrnItem", "ID", "элемент"},
+    {"FrnSet", "'комплект ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')", "ID", "FrnComp", "ID", "комплект"},
+    {"FrnSide", "'комплект ' || IFNULL(ID,'') || ', сторона ' || IFNULL(Side,'')", "ID", "FrnComp", "ID", "комплект"},
+};
+
+struct TRange {
+  const char* table;
+  const char* rowLabel;
+  const char* min;
+  const char* max;
+};
+
+const char* kSetRow = "'комплект ' || IFNULL(ID,'') || ', элемент ' || IFNULL(Item,'') || ', Key ' || IFNULL(Key,'')";
+const char* kArtRow = "'элемент ' || IFNULL(ID,'') || ', артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')";
+const char* kSideRow = "'комплект ' || IFNULL(ID,'') || ', сторона ' || IFNULL(Side,'')";
+
+const TRange kRanges[] = {
+    {"FrnSet", kSetRow, "FFBMin", "FFBMax"},       {"FrnSet", kSetRow, "FFHMin", "FFHMax"},
+    {"FrnSet", kSetRow, "FFL1Min", "FFL1Max"},     {"FrnSet", kSetRow, "FFL2Min", "FFL2Max"},
+    {"FrnSet", kSetRow, "FFL21Min", "FFL21Max"},   {"FrnSet", kSetRow, "FFL22Min", "FFL22Max"},
+    {"FrnSet", kSetRow, "FFAMin", "FFAMax"},       {"FrnSet", kSetRow, "FFR1Min", "FFR1Max"},
+    {"FrnSet", kSetRow, "FFR2Min", "FFR2Max"},     {"FrnArt", kArtRow, "DornMassMin", "DornMassMax"},
+    {"FrnArt", kArtRow, "HandleMin", "HandleMax"}, {"FrnArt", kArtRow, "WeightMin", "WeightMax"},
+    {"FrnArt", kArtRow, "ThicknessMin", "ThicknessMax"}, {"FrnArt", kArtRow, "ProfWidthMin", "ProfWidthMax"},
+    {"FrnArt", kArtRow, "FFBMin", "FFBMax"},       {"FrnArt", kArtRow, "FFHMin", "FFHMax"},
+    {"FrnArt", kArtRow, "FFL1Min", "FFL1Max"},     {"FrnArt", kArtRow, "FFL2Min", "FFL2Max"},
+    {"FrnArt", kArtRow, "FFAMin", "FFAMax"},       {"FrnArt", kArtRow, "FFR1Min", "FFR1Max"},
+    {"FrnArt", kArtRow, "FFR2Min", "FFR2Max"},     {"FrnSide", kSideRow, "MinSize", "MaxSize"},
+    {"FrnSide", kSideRow, "MinAngle", "MaxAngle"}, {"FrnSide", kSideRow, "MinRadius", "MaxRadius"},
+};
+
+}  // namespace
+
+std::vector<std::string> CheckCatalog(const std::filesystem::path& catalogDir) {
+  const std::filesystem::path file = catalogDir / DatabaseFileOfAlias("KMDB_Catalog");
+  if (!std::filesystem::exists(file)) throw EKvfError(fmt::format("Каталог фурнитуры не найден: {}", file.string()));
+  TDatabase db(file, false, true);
+  std::vector<std::string> problems;
+  auto fileOf = [](const char* sqlName) { return TableDef(sqlName).fileName; };
+
+  for (const TReference& ref : kReferences) {
+    const std::string sql =
+        fmt::format("SELECT {label}, {field} FROM {table} r WHERE IFNULL({field}, '') = '' OR NOT EXISTS "
+                    "(SELECT 1 FROM {target} t WHERE t.{key} = r.{field}) ORDER BY rowid",
+                    fmt::arg("label", ref.rowLabel), fmt::arg("field", QuoteIdent(ref.field)),
+                    fmt::arg("table", QuoteIdent(ref.table)), fmt::arg("target", QuoteIdent(ref.target)),
+                    fmt::arg("key", QuoteIdent(ref.targetKey)));
+    TStatement& s = db.Prepare(sql);
+    while (s.Step()) {
+      const std::string value = ValueAsString(s.Column(1));
+      problems.push_back(value.empty()
+                             ? fmt::format("{}: {}: пустое поле {} ({})", fileOf(ref.table), ValueAsString(s.Column(0)),
+                                           ref.field, ref.what)
+                             : fmt::format("{}: {}: поле {} называет {} '{}', которого нет в {}", fileOf(ref.table),
+                                           ValueAsString(s.Column(0)), ref.field, ref.what, value, fileOf(ref.target)));
+    }
+  }
+
+  TStatement& mains = db.Prepare(
+      "SELECT ID, \"Group\" FROM FrnComp c WHERE \"Group\" BETWEEN 10 AND 12 AND NOT EXISTS "
+      "(SELECT 1 FROM FrnSide s WHERE s.ID = c.ID) ORDER BY ID");
+  while (mains.Step())
+    problems.push_back(fmt::format("FrnComp.DB: комплект {} (группа {}): основной комплект без строк сторон в FrnSide.DB",
+                                   ValueAsString(mains.Column(0)), ValueAsInteger(mains.Column(1))));
+
+  for (const TRange& range : kRanges) {
+    const std::string sql = fmt::format(
+        "SELECT {label}, {min}, IFNULL({max}, 0) FROM {table} WHERE {min} IS NOT NULL AND {min} > IFNULL({max}, 0) "
+        "ORDER BY rowid",
+        fmt::arg("label", range.rowLabel), fmt::arg("min", QuoteIdent(range.min)), fmt::arg("max", QuoteIdent(range.max)),
+        fmt::arg("table", QuoteIdent(range.table)));
+    TStatement& s = db.Prepare(sql);
+    while (s.Step())
+      problems.push_back(fmt::format("{}: {}: {} = {} больше {} = {}", fileOf(range.table), ValueAsString(s.Column(0)),
+                                     range.min, ValueAsString(s.Column(1)), range.max, ValueAsString(s.Column(2))));
+  }
+  return problems;
+}
+
+}  // namespace kvf
