@@ -39,6 +39,7 @@ struct TRange {
   const char* rowLabel;
   const char* min;
   const char* max;
+  bool zeroMaxIsOpen = false;  // complect lines: a maximum of 0 sets no upper limit
 };
 
 const char* kSetRow = "'комплект ' || IFNULL(ID,'') || ', элемент ' || IFNULL(Item,'') || ', Key ' || IFNULL(Key,'')";
@@ -46,11 +47,11 @@ const char* kArtRow = "'элемент ' || IFNULL(ID,'') || ', артикул '
 const char* kSideRow = "'комплект ' || IFNULL(ID,'') || ', сторона ' || IFNULL(Side,'')";
 
 const TRange kRanges[] = {
-    {"FrnSet", kSetRow, "FFBMin", "FFBMax"},       {"FrnSet", kSetRow, "FFHMin", "FFHMax"},
-    {"FrnSet", kSetRow, "FFL1Min", "FFL1Max"},     {"FrnSet", kSetRow, "FFL2Min", "FFL2Max"},
-    {"FrnSet", kSetRow, "FFL21Min", "FFL21Max"},   {"FrnSet", kSetRow, "FFL22Min", "FFL22Max"},
-    {"FrnSet", kSetRow, "FFAMin", "FFAMax"},       {"FrnSet", kSetRow, "FFR1Min", "FFR1Max"},
-    {"FrnSet", kSetRow, "FFR2Min", "FFR2Max"},     {"FrnArt", kArtRow, "DornMassMin", "DornMassMax"},
+    {"FrnSet", kSetRow, "FFBMin", "FFBMax", true},       {"FrnSet", kSetRow, "FFHMin", "FFHMax", true},
+    {"FrnSet", kSetRow, "FFL1Min", "FFL1Max", true},     {"FrnSet", kSetRow, "FFL2Min", "FFL2Max", true},
+    {"FrnSet", kSetRow, "FFL21Min", "FFL21Max", true},   {"FrnSet", kSetRow, "FFL22Min", "FFL22Max", true},
+    {"FrnSet", kSetRow, "FFAMin", "FFAMax", true},       {"FrnSet", kSetRow, "FFR1Min", "FFR1Max", true},
+    {"FrnSet", kSetRow, "FFR2Min", "FFR2Max", true},     {"FrnArt", kArtRow, "DornMassMin", "DornMassMax"},
     {"FrnArt", kArtRow, "HandleMin", "HandleMax"}, {"FrnArt", kArtRow, "WeightMin", "WeightMax"},
     {"FrnArt", kArtRow, "ThicknessMin", "ThicknessMax"}, {"FrnArt", kArtRow, "ProfWidthMin", "ProfWidthMax"},
     {"FrnArt", kArtRow, "FFBMin", "FFBMax"},       {"FrnArt", kArtRow, "FFHMin", "FFHMax"},
@@ -97,9 +98,10 @@ std::vector<std::string> CheckCatalog(const std::filesystem::path& catalogDir) {
   for (const TRange& range : kRanges) {
     const std::string sql = fmt::format(
         "SELECT {label}, {min}, IFNULL({max}, 0) FROM {table} WHERE {min} IS NOT NULL AND {min} > IFNULL({max}, 0) "
-        "ORDER BY rowid",
+        "{open} ORDER BY rowid",
         fmt::arg("label", range.rowLabel), fmt::arg("min", QuoteIdent(range.min)), fmt::arg("max", QuoteIdent(range.max)),
-        fmt::arg("table", QuoteIdent(range.table)));
+        fmt::arg("table", QuoteIdent(range.table)),
+        fmt::arg("open", range.zeroMaxIsOpen ? fmt::format("AND IFNULL({}, 0) > 0", QuoteIdent(range.max)) : ""));
     TStatement& s = db.Prepare(sql);
     while (s.Step())
       problems.push_back(fmt::format("{}: {}: {} = {} больше {} = {}", fileOf(range.table), ValueAsString(s.Column(0)),
