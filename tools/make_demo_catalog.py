@@ -442,7 +442,7 @@ schl("KV-ST-ACT", "E-SCHL-STULP", 1, stulp=2)  # a second keeper with the interm
 for row in list(tables["FrnArt"]):
     if row["ID"] == "E-LOCK-MP":
         schl(row["CatalogID"], "E-SCHL-DOOR", 1)
-        schl(row["CatalogID"], "E-SCHL-DOOR", 2, complect="DR-L2")
+        schl(row["CatalogID"], "E-SCHL-DOOR", 2, complect="LK-MP")  # only when the multipoint lock set asks
 for prof in PROFILES:
     for luft in (12, 4):
         dop(f"KV-EL-{prof}-{luft}", "KV-SCR-4x35", 1)
@@ -655,7 +655,7 @@ complect("ST-P-L", 10, "Пассивная створка штульпа, лев
           side(4, 290, 1600)], subgroup=12, direct=1, color=0xD0D0F0)
 for cid, stile in [("ST-P-R", 1), ("ST-P-L", 3)]:
     line(cid, "E-STULP-GEAR", Condition=2, ItemSideNo=stile, Note="штульповый запор")
-    line(cid, "E-HINGESET", 2, ItemSideNo=4 - stile + 1 if stile == 1 else 1)
+    line(cid, "E-HINGESET", 2, ItemSideNo=3 if stile == 1 else 1)
     line(cid, "E-STULP-KEEP", UseIfArt="KV-ST-ACT", ItemSideNo=stile, Note="приемник планки главной створки")
     line(cid, "E-STULP-SEAL", Condition=0, ItemSideNo=stile, Note="уплотнитель")
     line(cid, "E-MIDLOCK", FFL21No=3 if stile == 1 else 1, FFL21Min=1500, ItemSideNo=stile,

@@ -32,5 +32,6 @@ class TArgs {
 
 int RunConfig(const std::vector<std::string>& args);
 int RunCatalog(const std::vector<std::string>& args);
+int RunCalc(const std::vector<std::string>& args);
 
 }  // namespace kvf::cli

@@ -23,6 +23,8 @@ constexpr const char* kHelp =
     "  kvf catalog export DIR CSVDIR        write the catalog as CSV files\n"
     "  kvf catalog import SRCDIR DESTDIR    read a manufacturer's Paradox tables\n"
     "  kvf catalog check DIR                report broken references (exit 1 when any)\n"
+    "  kvf calc REQUEST.json [--catalog DIR | --config NAME] [--debug]\n"
+    "                                       calculate the fittings of new positions, print the order\n"
     "\n"
     "Configurations are kept in $XDG_CONFIG_HOME/korvane/registry.json.\n"
     "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n";
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "config") return kvf::cli::RunConfig(rest);
     if (args[0] == "catalog") return kvf::cli::RunCatalog(rest);
+    if (args[0] == "calc") return kvf::cli::RunCalc(rest);
     throw kvf::cli::TUsageError("unknown command: " + args[0]);
   } catch (const kvf::cli::TUsageError& e) {
     std::fprintf(stderr, "%s\n\n%s", e.what(), kHelp);
