@@ -22,6 +22,9 @@ void WriteSyntheticCatalog(const std::filesystem::path& dir, const TSyntheticSiz
       if (def.alias == "KMDB_Catalog") CreateTable(db, def);
     db.Exec("INSERT INTO Currency (ID, Name, Value, Dec) VALUES (1, 'RUB', 1, 2), (2, 'EUR', 95.5, 2)");
     db.Exec("INSERT INTO PriceGrp (GroupID, Name, Reduce_1) VALUES (1, 'Опт', -10)");
+    db.Exec("INSERT INTO ParamList (ID, Name, FalzLuft, FalzSize, FalzPos, DornMass, OpenType) VALUES "
+            "(101, '12/20-9', 12, 20, 9, NULL, NULL), (201, 'ДМ 15', NULL, NULL, NULL, 15, NULL), "
+            "(401, 'Внутрь', NULL, NULL, NULL, NULL, 0)");
     for (const char* c : colors) db.Exec(fmt::format("INSERT INTO COLORSET (Color, Name) VALUES ('{}', '{}')", c, c));
     TStatement& art = db.Prepare(
         "INSERT INTO Catalog (ID, \"Group\", Name, Unit, Price, Currency, PriceGrp, ProdArticle, UseArticle) "

@@ -3,6 +3,7 @@
 // once and cached by their text. Every failure is an EKvfError with SQLite's text.
 #include <filesystem>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,7 +66,7 @@ class TDatabase {
  private:
   std::filesystem::path file_;
   sqlite3* db_ = nullptr;
-  std::map<std::string, std::unique_ptr<TStatement>, std::less<>> cache_;
+  std::unordered_map<std::string, std::unique_ptr<TStatement>> cache_;
   std::vector<sqlite3_stmt*> owned_;
 };
 

@@ -196,6 +196,7 @@ TTableDef Build(const TTableSpec& spec) {
     lk.lookupResult = GetToken(target, 3, ".");
     def.lookups.push_back(lk);
   }
+  def.BuildIndexes();
   return def;
 }
 
@@ -208,16 +209,48 @@ const T* FindByName(const std::vector<T>& items, std::string_view name) {
 
 }  // namespace
 
-const TFieldDef* TTableDef::FindStored(std::string_view name) const { return FindByName(stored, name); }
-const TFieldDef* TTableDef::FindDeclared(std::string_view name) const { return FindByName(declared, name); }
+namespace {
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+}  // namespace
+
+size_t TNameHash::operator()(std::string_view s) const noexcept {
+  size_t h = 1469598103934665603ULL;
+  for (char c : s) h = (h ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ULL;
+  return h;
+}
+
+bool TNameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  return true;
+}
+
+void TTableDef::BuildIndexes() {
+  storedIndex.clear();
+  declaredIndex.clear();
+  for (size_t i = 0; i < stored.size(); ++i) storedIndex.emplace(stored[i].name, static_cast<int>(i));
+  for (size_t i = 0; i < declared.size(); ++i) declaredIndex.emplace(declared[i].name, static_cast<int>(i));
+}
+
+const TFieldDef* TTableDef::FindStored(std::string_view name) const {
+  const auto it = storedIndex.find(name);
+  return it == storedIndex.end() ? nullptr : &stored[static_cast<size_t>(it->second)];
+}
+
+const TFieldDef* TTableDef::FindDeclared(std::string_view name) const {
+  const auto it = declaredIndex.find(name);
+  return it == declaredIndex.end() ? nullptr : &declared[static_cast<size_t>(it->second)];
+}
 const TLookupDef* TTableDef::FindLookup(std::string_view name) const { return FindByName(lookups, name); }
 const TFieldDef* TTableDef::FindCalculated(std::string_view name) const { return FindByName(calculated, name); }
 const TIndexDef* TTableDef::FindIndex(std::string_view name) const { return FindByName(indexes, name); }
 
 int TTableDef::StoredIndex(std::string_view name) const {
-  for (size_t i = 0; i < stored.size(); ++i)
-    if (SameTextI(stored[i].name, name)) return static_cast<int>(i);
-  return -1;
+  const auto it = storedIndex.find(name);
+  return it == storedIndex.end() ? -1 : it->second;
 }
 
 const std::vector<TTableDef>& AllTableDefs() {

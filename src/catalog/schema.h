@@ -4,12 +4,25 @@
 // calculated fields, keys and indexes.
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kvf {
 
 // A n text, S 16-bit, I 32-bit, + auto-increment, B k exact decimal, $ money, D date, L logical.
 enum class TFieldType { Alpha, Short, Long, AutoInc, BCD, Money, Date, Logical };
+
+// Hash and equality of field names without regard to ASCII case, usable with
+// string_view keys (no upper-cased copy per lookup).
+struct TNameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const noexcept;
+};
+struct TNameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept;
+};
+using TNameIndex = std::unordered_map<std::string, int, TNameHash, TNameEqual>;
 
 struct TFieldDef {
   std::string name;
@@ -49,6 +62,10 @@ struct TTableDef {
   std::vector<std::string> primaryKey;
   std::vector<TIndexDef> indexes;
   bool editable = false;  // maintained by the user: writes are allowed
+
+  // Names to positions in `stored`, `declared`; built with the layout.
+  TNameIndex storedIndex, declaredIndex;
+  void BuildIndexes();
 
   const TFieldDef* FindStored(std::string_view name) const;
   const TFieldDef* FindDeclared(std::string_view name) const;

@@ -52,13 +52,13 @@ void TTable::Open() {
     selectColumns_ += has(f.name) ? QuoteIdent(f.name) : "NULL";
   }
   state_ = TDataSetState::Browse;
-  InvalidateView();
-  First();
+  ChangeView();
 }
 
 void TTable::Close() {
   state_ = TDataSetState::Inactive;
   viewValid_ = false;
+  pendingFirst_ = false;
   rowids_.clear();
   posOf_.clear();
   curRowid_ = -1;
@@ -79,6 +79,7 @@ void TTable::RequireEditable() const {
 }
 
 std::string TTable::OrderBy() const {
+  if (!orderBy_.empty()) return orderBy_;
   std::vector<std::string> fields = def_.primaryKey;
   bool ci = false;
   if (!indexName_.empty()) {
@@ -91,26 +92,54 @@ std::string TTable::OrderBy() const {
     const TFieldDef* fd = def_.FindStored(f);
     order += QuoteIdent(f) + (ci && fd && fd->IsText() ? " COLLATE KVFNOCASE" : "") + ", ";
   }
-  return " ORDER BY " + order + "rowid";
+  orderBy_ = " ORDER BY " + order + "rowid";
+  return orderBy_;
+}
+
+const std::string& TTable::SelectRowids() const {
+  if (selectRowids_.empty()) selectRowids_ = "SELECT rowid FROM " + QuoteIdent(def_.sqlName);
+  return selectRowids_;
 }
 
 std::string TTable::ViewWhere(std::vector<TFieldValue>& params) const {
   if (!filtered_ || filter_.empty()) return {};
-  TSqlCondition cond = TranslateFilter(filter_, def_);
-  params.insert(params.end(), cond.params.begin(), cond.params.end());
-  return " WHERE " + cond.sql;
+  if (translatedFilter_ != filter_ || translatedSql_.empty()) {
+    TSqlCondition cond = TranslateFilter(filter_, def_);
+    translatedSql_ = " WHERE " + cond.sql;
+    translatedParams_ = std::move(cond.params);
+    translatedFilter_ = filter_;
+  }
+  params.insert(params.end(), translatedParams_.begin(), translatedParams_.end());
+  return translatedSql_;
 }
 
 void TTable::EnsureView() {
   if (viewValid_) return;
   std::vector<TFieldValue> params;
-  const std::string sql = "SELECT rowid FROM " + QuoteIdent(def_.sqlName) + ViewWhere(params) + OrderBy();
+  const std::string sql = SelectRowids() + ViewWhere(params) + OrderBy();
   TStatement& s = db_->Prepare(sql);
   s.BindAll(params);
   rowids_.clear();
   posOf_.clear();
   while (s.Step()) rowids_.push_back(s.ColumnInt(0));
   viewValid_ = true;
+}
+
+void TTable::Settle() {
+  if (!pendingFirst_ || !Active()) return;
+  pendingFirst_ = false;
+  if (viewValid_) {
+    MoveTo(0);
+  } else {
+    const int64_t rowid = FirstRowid({}, {});
+    StandOn(rowid, rowid < 0 ? -1 : 0);
+  }
+  bof_ = true;
+}
+
+void TTable::ChangeView() {
+  InvalidateView();
+  pendingFirst_ = true;
 }
 
 void TTable::InvalidateView() {
@@ -128,7 +157,7 @@ int64_t TTable::FirstRowid(const std::string& extraWhere, const std::vector<TFie
     where = where.empty() ? " WHERE " + extraWhere : where + " AND (" + extraWhere + ")";
     params.insert(params.end(), extraParams.begin(), extraParams.end());
   }
-  TStatement& s = db_->Prepare("SELECT rowid FROM " + QuoteIdent(def_.sqlName) + where + OrderBy() + " LIMIT 1");
+  TStatement& s = db_->Prepare(SelectRowids() + where + OrderBy() + " LIMIT 1");
   s.BindAll(params);
   return s.Step() ? s.ColumnInt(0) : -1;
 }
@@ -164,6 +193,7 @@ bool TTable::Position(int64_t rowid) {
 }
 
 void TTable::StandOn(int64_t rowid, int pos) {
+  pendingFirst_ = false;
   curRowid_ = rowid;
   pos_ = pos;
   eof_ = bof_ = rowid < 0;
@@ -202,6 +232,7 @@ void TTable::Last() {
 void TTable::Next() {
   RequireActive();
   if (state_ != TDataSetState::Browse) Cancel();
+  Settle();
   if (curRowid_ < 0) {
     eof_ = true;
     return;
@@ -217,6 +248,7 @@ void TTable::Next() {
 void TTable::Prior() {
   RequireActive();
   if (state_ != TDataSetState::Browse) Cancel();
+  Settle();
   if (curRowid_ < 0) {
     bof_ = true;
     return;
@@ -230,6 +262,7 @@ void TTable::Prior() {
 }
 
 int TTable::RecNo() {
+  Settle();
   if (curRowid_ < 0) return -1;
   KnowPosition();
   return pos_;
@@ -238,12 +271,14 @@ int TTable::RecNo() {
 bool TTable::IsEmpty() {
   RequireActive();
   EnsureView();
+  Settle();
   return rowids_.empty();
 }
 
 int TTable::RecordCount() {
   RequireActive();
   EnsureView();
+  Settle();
   return static_cast<int>(rowids_.size());
 }
 
@@ -299,8 +334,7 @@ void TTable::SetFilter(std::string filter) {
   if (Active() && filtered_ && !filter.empty()) TranslateFilter(filter, def_);  // fail before changing anything
   filter_ = std::move(filter);
   if (filtered_ && Active()) {
-    InvalidateView();
-    First();
+    ChangeView();
     Notify(TTableEvent::DataChanged);
   }
 }
@@ -310,8 +344,7 @@ void TTable::SetFiltered(bool filtered) {
   if (Active() && filtered && !filter_.empty()) TranslateFilter(filter_, def_);
   filtered_ = filtered;
   if (Active()) {
-    InvalidateView();
-    First();
+    ChangeView();
     Notify(TTableEvent::DataChanged);
   }
 }
@@ -323,14 +356,19 @@ void TTable::SetIndexName(std::string name) {
   if (name == indexName_) return;
   const TBookmark keep = Active() ? GetBookmark() : -1;
   indexName_ = std::move(name);
+  orderBy_.clear();
   if (Active()) {
     InvalidateView();
-    if (keep < 0 || !Position(keep)) First();
+    if (keep < 0 || !Position(keep)) ChangeView();
     Notify(TTableEvent::DataChanged);
   }
 }
 
-TBookmark TTable::GetBookmark() const { return Active() ? curRowid_ : -1; }
+TBookmark TTable::GetBookmark() {
+  if (!Active()) return -1;
+  Settle();
+  return curRowid_;
+}
 
 bool TTable::GotoBookmark(TBookmark bookmark) {
   RequireActive();

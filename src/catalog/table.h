@@ -47,8 +47,14 @@ class TTable {
   void Next();
   void Prior();
   void Last();
-  bool Eof() const { return eof_; }
-  bool Bof() const { return bof_; }
+  bool Eof() {
+    Settle();
+    return eof_;
+  }
+  bool Bof() {
+    Settle();
+    return bof_;
+  }
   bool IsEmpty();
   int RecordCount();
   int RecNo();  // 0-based position in the view, -1 on none
@@ -68,7 +74,7 @@ class TTable {
   void SetIndexName(std::string name);
   const std::string& IndexName() const { return indexName_; }
 
-  TBookmark GetBookmark() const;
+  TBookmark GetBookmark();
   bool GotoBookmark(TBookmark bookmark);  // false when the row is no longer in the view
   void DisableControls();
   void EnableControls();
@@ -101,6 +107,9 @@ class TTable {
 
  private:
   void RequireActive() const;
+  // Stands on the first row when a filter or index change left that pending.
+  void Settle();
+  void ChangeView();  // the view is built again and the table goes to its first row
   void RequireEditable() const;
   void EnsureView();
   void InvalidateView();  // the view is built again when it is walked
@@ -113,6 +122,7 @@ class TTable {
   void LoadRow();
   std::string OrderBy() const;
   std::string ViewWhere(std::vector<TFieldValue>& params) const;
+  const std::string& SelectRowids() const;
   TFieldValue ReadLookup(const TLookupDef& lookup);
   void Notify(TTableEvent event);
 
@@ -127,6 +137,11 @@ class TTable {
   std::string indexName_;
 
   bool viewValid_ = false;
+  bool pendingFirst_ = false;
+  mutable std::string translatedFilter_;  // the filter text `translated_` belongs to
+  mutable std::string translatedSql_;
+  mutable std::vector<TFieldValue> translatedParams_;
+  mutable std::string orderBy_, selectRowids_;
   std::vector<int64_t> rowids_;
   std::unordered_map<int64_t, int> posOf_;
   int64_t curRowid_ = -1;  // the current row, -1 on none
