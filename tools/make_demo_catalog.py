@@ -168,7 +168,7 @@ frnart("E-STAY-GUIDE", "KV-SG-STD")
 # Stay bearings and corner hinges: profile dependent.
 PROFILES = ["P58", "P70", "P82"]
 item("E-BEARING", "Опора ножниц на раме", HasProfSys=1, HasFalzLuft=1)
-item("E-HINGE-FRAME", "Нижняя опора на раме", HasProfSys=1, HasFalzLuft=1)
+item("E-HINGE-FRAME", "Нижняя опора на раме", HasProfSys=1, HasFalzLuft=1, HasFalzSize=1, HasFalzPos=1)
 item("E-HINGE-SASH", "Петля нижняя на створке")
 item("E-HINGE-COVER", "Накладка петли", HasColor=1)
 item("E-HINGESET", "Комплект нижней петли", virtual=1)
@@ -176,8 +176,10 @@ for prof in PROFILES:
     for luft in (12, 4):
         art(f"KV-OB-{prof}-{luft}", f"Опора ножниц {prof}, фальцлюфт {luft}", 4.20, system="1200")
         frnart("E-BEARING", f"KV-OB-{prof}-{luft}", ProfSys=prof, FalzLuft=luft)
-        art(f"KV-EL-{prof}-{luft}", f"Нижняя опора {prof}, фальцлюфт {luft}", 5.10)
-        frnart("E-HINGE-FRAME", f"KV-EL-{prof}-{luft}", ProfSys=prof, FalzLuft=luft)
+    # the frame part sits in the rebate: clearance, rebate size and hardware axis all matter
+    for suffix, luft, size, pos in [("12", 12, 20, 9), ("12-13", 12, 20, 13), ("4", 4, 18, 13)]:
+        art(f"KV-EL-{prof}-{suffix}", f"Нижняя опора {prof}, фальц {luft}/{size}-{pos}", 5.10)
+        frnart("E-HINGE-FRAME", f"KV-EL-{prof}-{suffix}", ProfSys=prof, FalzLuft=luft, FalzSize=size, FalzPos=pos)
 art("KV-ELB-STD", "Петля нижняя на створке", 3.30)
 frnart("E-HINGE-SASH", "KV-ELB-STD")
 for code, cname in COLORS:
@@ -445,11 +447,12 @@ for row in list(tables["FrnArt"]):
         schl(row["CatalogID"], "E-SCHL-DOOR", 2, complect="LK-MP")  # only when the multipoint lock set asks
 for prof in PROFILES:
     for luft in (12, 4):
-        dop(f"KV-EL-{prof}-{luft}", "KV-SCR-4x35", 1)
         dop(f"KV-OB-{prof}-{luft}", "KV-SCR-4x35", 1)
         abd(f"KV-OB-{prof}-{luft}", "", "KV-CAP-UNI", 1)
         for code, _ in COLORS:
             abd(f"KV-OB-{prof}-{luft}", code, f"KV-AB-OB-{code}", 1)
+    for suffix in ("12", "12-13", "4"):
+        dop(f"KV-EL-{prof}-{suffix}", "KV-SCR-4x35", 1)
 for code, _ in COLORS:
     abd(f"KV-HW-{code}", code, f"KV-RS-{code}", 1)
     abd(f"KV-HWL-{code}", code, f"KV-RS-{code}", 1)
