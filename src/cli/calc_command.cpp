@@ -12,6 +12,7 @@
 #include "core/file_io.h"
 #include "core/prompts.h"
 #include "core/setup.h"
+#include "core/spec_stream.h"
 #include "engine/order.h"
 #include "orders/order_json.h"
 
@@ -160,13 +161,13 @@ int RunCalc(const std::vector<std::string>& argv) {
     for (const json& pj : request.value("positions", json::array())) {
       auto position = NewPosition(order, pj);
       const TkvfFittingsChoice choice = ReadChoice(pj.value("fittings", json::object()));
-      TkvfConstruction backup(&order);
-      backup.CopyFrom(*position);
+      TSpecStream backup;
+      position->SaveBackup(backup);
       try {
         position->SetFittings(choice);
         errors.emplace_back();
       } catch (const EKvfError& e) {
-        position->CopyFrom(backup);
+        position->RestoreBackup(backup);
         errors.emplace_back(e.what());
       }
       order.Positions.push_back(std::move(position));

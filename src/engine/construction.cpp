@@ -112,20 +112,6 @@ void TkvfLine::SetHandle(int height, int direction) {
 TkvfFlugel::TkvfFlugel(TkvfConstruction* owner) : FConstruction(owner) {}
 TkvfFlugel::~TkvfFlugel() = default;
 
-void TkvfFlugel::CopyFrom(const TkvfFlugel& other) {
-  FPoints = other.FPoints;
-  FSides = other.FSides;
-  for (TkvfLine& s : FSides) s.FFlugel = this;
-  FDornType = other.FDornType;
-  FMatList = other.FMatList;
-  if (other.FComplement) {
-    FComplement = std::make_unique<TkvfFurnComp>(*other.FComplement);
-    FComplement->FFlugel = this;
-  } else {
-    FComplement.reset();
-  }
-}
-
 void TkvfFlugel::BuildOutline(const TOutlineParams& t, int32_t x0) {
   const int32_t w = t.B, h = t.H, X = t.X;
   std::vector<TPoint> points;
@@ -317,27 +303,6 @@ TkvfConstruction::TkvfConstruction(TkvfOrder* order)
 
 TkvfConstruction::~TkvfConstruction() = default;
 
-void TkvfConstruction::CopyFrom(const TkvfConstruction& o) {
-  FIncluded = o.FIncluded;
-  FPosNo = o.FPosNo;
-  FName = o.FName;
-  FNumber = o.FNumber;
-  FObjectType = o.FObjectType;
-  FFurnSys = o.FFurnSys;
-  FProfSys = o.FProfSys;
-  FFurnColor = o.FFurnColor;
-  FFalzType = o.FFalzType;
-  FStulpType = o.FStulpType;
-  FFlugelType = o.FFlugelType;
-  FProfWidth = o.FProfWidth;
-  FProfThickness = o.FProfThickness;
-  FNote = o.FNote;
-  FPrice = o.FPrice;
-  FSashLayout = o.FSashLayout;
-  FFlugel1->CopyFrom(*o.FFlugel1);
-  FFlugel2->CopyFrom(*o.FFlugel2);
-}
-
 void TkvfConstruction::BuildOutlines(const TOutlineParams& p, int32_t dornType) {
   auto tenths = [](int v) { return CascadeRound(static_cast<long double>(v) * 10); };
   TOutlineParams t;
@@ -408,10 +373,6 @@ void TkvfConstruction::PreviewFittings(const TkvfFittingsChoice& c) {
 }
 
 void TkvfConstruction::ClearSashFittings(int sash) { (sash == 1 ? FFlugel1 : FFlugel2)->FComplement.reset(); }
-
-void TkvfConstruction::RecalcPrice() {
-  // Material lines and prices come from the pricing of the material list.
-}
 
 TMoney TkvfConstruction::GetCost() const { return FPrice * static_cast<double>(FNumber); }
 

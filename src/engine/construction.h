@@ -15,6 +15,7 @@ namespace kvf {
 
 class TkvfFlugel;
 class TkvfConstruction;
+class TSpecStream;
 class TkvfFurnComp;
 class TkvfOrder;
 
@@ -95,8 +96,6 @@ class TkvfFlugel {
   ~TkvfFlugel();
   TkvfFlugel(const TkvfFlugel&) = delete;
   TkvfFlugel& operator=(const TkvfFlugel&) = delete;
-  // A deep copy of the other sash's outline, fittings and materials.
-  void CopyFrom(const TkvfFlugel& other);
 
   std::vector<TkvfPoint> FPoints;
   std::vector<TkvfLine> FSides;
@@ -126,6 +125,15 @@ class TkvfFlugel {
   void PreviewFittings(const TkvfSashChoice& choice);
   void ClearFittings();
   void CheckPartnerSystem();
+
+  // The sash record of the order file, read with the document's version label.
+  void SaveToStream(TSpecStream& s) const;
+  void LoadFromStream(TSpecStream& s, const std::string& version);
+
+  // Material lines and pricing (in the current currency of the settings).
+  void BuildMaterialList();
+  TMoney GetMaterialTotal() const;
+  void AddMaterialsTo(TkvfMatList& list, int32_t factor) const;
 };
 
 class TkvfConstruction {
@@ -134,7 +142,13 @@ class TkvfConstruction {
   ~TkvfConstruction();
   TkvfConstruction(const TkvfConstruction&) = delete;
   TkvfConstruction& operator=(const TkvfConstruction&) = delete;
-  void CopyFrom(const TkvfConstruction& other);  // everything but the owner
+  // An exact copy through the position record; raises "Ошибка копирования позиции!...".
+  void CopyFrom(const TkvfConstruction& other);
+  void SaveToStream(TSpecStream& s) const;
+  // Replaces everything the record carries; older layouts by the document's label.
+  void LoadFromStream(TSpecStream& s, const std::string& version);
+  void SaveBackup(TSpecStream& s) const;  // raises "Ошибка создания резервной копии объекта!..."
+  void RestoreBackup(TSpecStream& s);     // raises "Ошибка восстановления объекта из резервной копии!..." 
 
   bool FIncluded = true;
   std::string FPosNo;
@@ -158,8 +172,10 @@ class TkvfConstruction {
   void SetFittings(const TkvfFittingsChoice& choice);
   void PreviewFittings(const TkvfFittingsChoice& choice);
   void ClearSashFittings(int sash);
+  // FPrice := the material totals of both sashes, their lines built again.
   void RecalcPrice();
-  TMoney GetCost() const;
+  TMoney GetCost() const;  // FPrice x FNumber
+  void AddMaterialsTo(TkvfMatList& list) const;
   std::vector<std::string> ListComplectNames() const;
   TkvfFurnComp* FirstComplement();
   TkvfFurnComp* NextComplement();

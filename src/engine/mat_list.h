@@ -1,6 +1,7 @@
 #pragma once
 // A priced material line of a sash: one article with its quantity in the
 // catalog's unit, prices and cost in the document's currency.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@ namespace kvf {
 
 struct TkvfMatListItem {
   std::string FArticle;
-  double FNumber = 0;      // pieces, or metres for articles cut to length
+  float FNumber = 0;       // pieces, or metres for articles cut to length
   TMoney FBasePrice;       // catalog price in the document's currency
   float FSpareFloat = 0;
   TMoney FDiscount;        // price-group surcharge (negative: a discount)
@@ -19,5 +20,18 @@ struct TkvfMatListItem {
 };
 
 using TkvfMatList = std::vector<TkvfMatListItem>;
+
+// Copies a line through its record; an error is shown ("Ошибка копирования материала!...").
+void AssignMaterial(TkvfMatListItem& target, const TkvfMatListItem& source);
+
+// Merges a line into a list: the first line of the same article takes the
+// quantity (times the factor) and its cost is computed again; a new article is
+// appended as a copy with the multiplied quantity.
+void AddMaterialTo(TkvfMatList& list, const TkvfMatListItem& line, int32_t factor);
+// Every line gets the current catalog price of its article (GetArticlePrice).
+void PriceMaterials(TkvfMatList& list);
+// Sorts by article (Windows-1251 bytes) or by article name (missing articles raise).
+void SortMaterialsByArticle(TkvfMatList& list);
+void SortMaterialsByName(TkvfMatList& list);
 
 }  // namespace kvf

@@ -9,6 +9,7 @@
 #include "core/datetime.h"
 #include "core/money.h"
 #include "engine/construction.h"
+#include "engine/mat_list.h"
 
 namespace kvf {
 
@@ -41,6 +42,39 @@ class TkvfOrder {
 
   // A new position owned by this order (not yet in Positions).
   std::unique_ptr<TkvfConstruction> NewPosition();
+
+  int Count() const { return static_cast<int>(Positions.size()); }
+  void DeletePosition(int index);
+  void ClearPositions() { Positions.clear(); }
+  // The first position whose number equals `posNo` without regard to case.
+  TkvfConstruction* FindPosition(const std::string& posNo) const;
+  int IncludedCount() const;
+  bool HasIncluded() const { return IncludedCount() > 0; }
+  TkvfConstruction* FirstIncluded();
+  TkvfConstruction* NextIncluded();
+
+  TMoney GetTotal() const;  // the costs of the included positions
+  TMoney GetNDS() const;    // 0 unless FTotalNDS; the total x FNDSTax / 100
+  TMoney GetTotalWithNDS() const { return GetTotal() + GetNDS(); }
+  void SortByPosNo();
+  void SortByName();
+  // Adds the material lines of every included position to the list, merged by article.
+  void CollectMaterials(TkvfMatList& list) const;
+
+  // The order record. Reading checks the version label after the seventh value:
+  // an older file is converted when AskConfirm agrees (converted := true),
+  // otherwise reading stops; a newer file is refused with a warning and reading
+  // stops. A stop is no failure: the order keeps what it read and the defaults.
+  void SaveToStream(TSpecStream& s);
+  void LoadFromStream(TSpecStream& s, bool& converted);
+  // Whole files, replaced atomically on saving. Errors are shown ("Ошибка
+  // сохранения заказа!...", "Ошибка загрузки заказа!...") and give false.
+  bool SaveToFile(const std::string& fileName);
+  bool LoadFromFile(const std::string& fileName, bool& converted);
+
+ private:
+  void ResetToDefaults();
+  int cursor_ = 0;
 };
 
 }  // namespace kvf

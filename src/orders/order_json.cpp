@@ -99,7 +99,7 @@ TJson SashToJson(const TkvfFlugel& sash) {
   for (const TkvfMatListItem& m : sash.FMatList) {
     TJson i;
     i["FArticle"] = m.FArticle;
-    i["FNumber"] = m.FNumber;
+    i["FNumber"] = FloatJson(m.FNumber);
     i["FBasePrice"] = MoneyJson(m.FBasePrice);
     i["FSpareFloat"] = FloatJson(m.FSpareFloat);
     i["FDiscount"] = MoneyJson(m.FDiscount);

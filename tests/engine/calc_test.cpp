@@ -28,8 +28,15 @@ class EngineTest : public ::testing::Test {
     fx_.Insert("ParamList.DB", {{"ID", I(404)}, {"OpenType", I(2)}});
     Complect("K", 1);
     Complect("H", 0, 30);
+    order_.FCurrencyRates = {{0, 1.0f}, {1, 1.0f}};
+    kvf::Setup().CurrentRates = &order_.FCurrencyRates;
+    kvf::Setup().CurrentCurrency = 1;
   }
-  void TearDown() override { kvf::Setup().DebugMode = false; }
+  void TearDown() override {
+    kvf::Setup().DebugMode = false;
+    kvf::Setup().CurrentRates = nullptr;
+    kvf::Setup().CurrentCurrency = 0;
+  }
 
   // A main complect with the four sides of a rectangle (handle on side 3).
   void Complect(const char* id, int image, int group = 10) {
