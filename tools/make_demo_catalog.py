@@ -22,10 +22,13 @@ def add(table, **row):
     tables.setdefault(table, []).append(row)
 
 
-COLORS = [("WH", "Белый (RAL 9016)"), ("BR", "Коричневый (RAL 8019)"), ("SL", "Серебро"),
-          ("GD", "Золото"), ("AN", "Антрацит"), ("BZ", "Бронза")]
-for code, name in COLORS:
+COLOR_NAMES = [("WH", "Белый (RAL 9016)", "белый"), ("BR", "Коричневый (RAL 8019)", "коричневый"),
+               ("SL", "Серебро", "серебро"), ("GD", "Золото", "золото"), ("AN", "Антрацит", "антрацит"),
+               ("BZ", "Бронза", "бронза")]
+for code, name, _ in COLOR_NAMES:
     add("COLORSET", Color=code, Name=name)
+# (code, the word used in article names)
+COLORS = [(code, word) for code, _, word in COLOR_NAMES]
 
 # Currencies: rates against the rouble.
 add("Currency", ID=1, Name="RUB", Nominative="рубль", Genitive="рубля", GenitivePlural="рублей", Gender=0, Dec=2,
@@ -183,9 +186,9 @@ for prof in PROFILES:
 art("KV-ELB-STD", "Петля нижняя на створке", 3.30)
 frnart("E-HINGE-SASH", "KV-ELB-STD")
 for code, cname in COLORS:
-    art(f"KV-AB-EL-{code}", f"Накладка нижней петли, {cname.lower()}", 0.95, group=5)
+    art(f"KV-AB-EL-{code}", f"Накладка нижней петли, {cname}", 0.95, group=5)
     frnart("E-HINGE-COVER", f"KV-AB-EL-{code}", Color=code)
-    art(f"KV-AB-OB-{code}", f"Накладка опоры ножниц, {cname.lower()}", 0.85, group=5)
+    art(f"KV-AB-OB-{code}", f"Накладка опоры ножниц, {cname}", 0.85, group=5)
 add("FrnItoI", ID="E-HINGESET", Item="E-HINGE-SASH", Number=1, Required=1, Note="петля на створке")
 add("FrnItoI", ID="E-HINGESET", Item="E-HINGE-FRAME", Number=1, Required=1, Note="опора на раме")
 add("FrnItoI", ID="E-HINGESET", Item="E-HINGE-COVER", Number=1, Required=0, ColorCondition=0, ItemSideNo=4,
@@ -243,13 +246,13 @@ item("E-HANDLE-WL", "Ручка оконная с ключом", HasColor=1)
 item("E-HANDLE-WB", "Ручка оконная с кнопкой", HasColor=1)
 item("E-HANDLE-WC", "Ручка оконная с блокировкой от детей", HasColor=1)
 for code, cname in COLORS:
-    art(f"KV-HW-{code}", f"Ручка оконная, {cname.lower()}", 4.90, group=3)
+    art(f"KV-HW-{code}", f"Ручка оконная, {cname}", 4.90, group=3)
     frnart("E-HANDLE-W", f"KV-HW-{code}", Color=code)
-    art(f"KV-HWL-{code}", f"Ручка оконная с ключом, {cname.lower()}", 11.50, group=3)
+    art(f"KV-HWL-{code}", f"Ручка оконная с ключом, {cname}", 11.50, group=3)
     frnart("E-HANDLE-WL", f"KV-HWL-{code}", Color=code)
-    art(f"KV-HWB-{code}", f"Ручка оконная с кнопкой, {cname.lower()}", 7.30, group=3)
+    art(f"KV-HWB-{code}", f"Ручка оконная с кнопкой, {cname}", 7.30, group=3)
     frnart("E-HANDLE-WB", f"KV-HWB-{code}", Color=code)
-    art(f"KV-HWC-{code}", f"Ручка оконная с блокировкой от детей, {cname.lower()}", 9.80, group=3)
+    art(f"KV-HWC-{code}", f"Ручка оконная с блокировкой от детей, {cname}", 9.80, group=3)
     frnart("E-HANDLE-WC", f"KV-HWC-{code}", Color=code)
 
 # Astragal: lever espagnolette of the passive sash by FFH class, keepers, edge bolts.
@@ -313,19 +316,19 @@ item("E-CLOSER", "Доводчик дверной", HasColor=1)
 for lo, hi, size in [(50, 85, 2), (86, 95, 3), (96, 110, 4), (111, 125, 5), (126, 140, 6)]:
     for code in ("SL", "WH", "BR"):
         aid = f"KV-DC-EN{size}-{code}"
-        art(aid, f"Доводчик EN{size}, {dict(COLORS)[code].lower()}", 48.0 + size * 9, system="1300", group=4)
+        art(aid, f"Доводчик EN{size}, {dict(COLORS)[code]}", 48.0 + size * 9, system="1300", group=4)
         frnart("E-CLOSER", aid, FFBMin=lo, FFBMax=hi, Color=code)
 item("E-DOOR-HINGE", "Петля дверная", HasColor=1, CheckWeight=1)
 for code, cname in COLORS:
     aid = f"KV-DH-{code}"
-    art(aid, f"Петля дверная 3D, {cname.lower()}", 16.50, system="1300", group=4)
+    art(aid, f"Петля дверная 3D, {cname}", 16.50, system="1300", group=4)
     frnart("E-DOOR-HINGE", aid, Color=code, WeightMin="0", WeightMax="120")
 item("E-HANDLE-D", "Гарнитур нажимной", HasColor=1)
 item("E-HANDLE-DP", "Гарнитур ручка-скоба", HasColor=1)
 for code, cname in COLORS:
-    art(f"KV-HD-{code}", f"Гарнитур нажимной ПЗ 92, {cname.lower()}", 27.0, system="1300", group=3)
+    art(f"KV-HD-{code}", f"Гарнитур нажимной ПЗ 92, {cname}", 27.0, system="1300", group=3)
     frnart("E-HANDLE-D", f"KV-HD-{code}", Color=code)
-    art(f"KV-HDP-{code}", f"Гарнитур ручка-скоба 600 мм, {cname.lower()}", 39.0, system="1300", group=3)
+    art(f"KV-HDP-{code}", f"Гарнитур ручка-скоба 600 мм, {cname}", 39.0, system="1300", group=3)
     frnart("E-HANDLE-DP", f"KV-HDP-{code}", Color=code)
 item("E-LATCH", "Шпингалет торцевой")
 for lo, hi, length in [(180, 210, 300), (211, 250, 500)]:
@@ -347,7 +350,7 @@ for aid, name, price in [("KV-SCR-4x25", "Саморез 4,0x25 (упаковк�
                          ("KV-GREASE", "Смазка для фурнитуры (доза)", 6.0)]:
     art(aid, name, price, unit="уп" if "упаковка" in name else "шт", currency=1, group=6)
 for code, cname in COLORS:
-    art(f"KV-RS-{code}", f"Розетка ручки, {cname.lower()}", 45.0, currency=1, group=6)
+    art(f"KV-RS-{code}", f"Розетка ручки, {cname}", 45.0, currency=1, group=6)
 # A virtual article is a placeholder and never a line of its own.
 art("KV-VIRTUAL", "Виртуальный артикул (не заказывается)", 0, virtual=1, currency=1, group=9)
 
@@ -377,7 +380,7 @@ item("E-CLOSER-HO", "Доводчик с фиксацией открывания
 for lo, hi, size in [(50, 85, 2), (86, 95, 3), (96, 110, 4), (111, 125, 5), (126, 140, 6)]:
     for code in ("SL", "WH", "BR"):
         aid = f"KV-DF-EN{size}-{code}"
-        art(aid, f"Доводчик EN{size} с фиксацией, {dict(COLORS)[code].lower()}", 61.0 + size * 9, system="1300",
+        art(aid, f"Доводчик EN{size} с фиксацией, {dict(COLORS)[code]}", 61.0 + size * 9, system="1300",
             group=4)
         frnart("E-CLOSER-HO", aid, FFBMin=lo, FFBMax=hi, Color=code)
 item("E-LIMITER", "Ограничитель открывания")
@@ -387,13 +390,13 @@ for aid, name in [("KV-OG-100", "Ограничитель открывания 1
 for length in (250, 500, 750, 1000):
     art(f"KV-EXT-{length}", f"Удлинитель запора {length} мм", 3.20 + length / 250)
 for code, cname in COLORS:
-    art(f"KV-DHC-{code}", f"Колпачки дверной петли, {cname.lower()} (2 шт)", 1.60, group=5, system="1300")
+    art(f"KV-DHC-{code}", f"Колпачки дверной петли, {cname} (2 шт)", 1.60, group=5, system="1300")
 
 # Extra colour variants of sash and frame covers for the shop's price list.
 for code, cname in COLORS:
     for kind, kname, price in [("TOP", "верхней петли", 0.75), ("MID", "средней петли", 0.70),
                                ("SCH", "ответной планки", 0.40)]:
-        art(f"KV-AB-{kind}-{code}", f"Накладка {kname}, {cname.lower()}", price, group=5)
+        art(f"KV-AB-{kind}-{code}", f"Накладка {kname}, {cname}", price, group=5)
 
 # ---------------------------------------------------------------- strike plates and accessories
 key["FrnSchl"] = 0

@@ -7,6 +7,7 @@
 #include "catalog/lookups.h"
 #include "cli/catalog_access.h"
 #include "cli/command.h"
+#include "cli/document_io.h"
 #include "core/datetime.h"
 #include "core/error.h"
 #include "core/file_io.h"
@@ -141,7 +142,7 @@ TkvfFittingsChoice ReadChoice(const json& j) {
 }  // namespace
 
 int RunCalc(const std::vector<std::string>& argv) {
-  const TArgs args(argv, {"catalog", "config", "out", "sketch-dir"}, {"debug"});
+  const TArgs args(argv, {"catalog", "config", "out", "sketch-dir"}, {"debug", "force"});
   args.ExpectPositional(1, 1, "kvf calc REQUEST.json [--catalog DIR | --config NAME] [--debug]");
   json request;
   try {
@@ -184,6 +185,10 @@ int RunCalc(const std::vector<std::string>& argv) {
     std::fprintf(stderr, "Позиция %s: %s\n", order.Positions[i]->FPosNo.c_str(), ConsoleText(errors[i]).c_str());
   }
   Setup().CurrentRates = nullptr;
+  if (const auto file = args.Value("out")) {
+    CheckOverwrite(*file, args);
+    if (!order.SaveToFile(*file)) failed = true;
+  }
   std::printf("%s\n", out.dump(2, ' ', false, TJson::error_handler_t::replace).c_str());
   return failed ? 1 : 0;
 }

@@ -13,6 +13,12 @@ namespace kvf::cli {
 struct TOpenedCatalog {
   std::unique_ptr<TDM> dm;
   TkvfConfig config;  // CatalogDir always; the other folders with --config
+  TOpenedCatalog() = default;
+  TOpenedCatalog(TOpenedCatalog&&) = default;
+  TOpenedCatalog& operator=(TOpenedCatalog&&) = default;
+  ~TOpenedCatalog() {
+    if (dm && HasDM() && &DM() == dm.get()) SetDM(nullptr);
+  }
 };
 
 // Connects and opens the catalog tables and installs DM(); settings of the

@@ -7,7 +7,14 @@
 #include <string>
 #include <vector>
 
+namespace kvf {
+class TConsoleUserInterface;
+}
+
 namespace kvf::cli {
+
+// The console interface kvf installs (its questions take their defaults).
+TConsoleUserInterface& Console();
 
 class TUsageError : public std::runtime_error {
  public:
@@ -31,6 +38,8 @@ class TArgs {
 };
 
 int RunConfig(const std::vector<std::string>& args);
+int RunOrder(const std::vector<std::string>& args);
+int RunSelection(const std::vector<std::string>& args);
 int RunCatalog(const std::vector<std::string>& args);
 int RunCalc(const std::vector<std::string>& args);
 

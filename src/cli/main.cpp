@@ -25,14 +25,31 @@ constexpr const char* kHelp =
     "  kvf catalog check DIR                report broken references (exit 1 when any)\n"
     "  kvf calc REQUEST.json [--catalog DIR | --config NAME] [--debug]\n"
     "                                       calculate the fittings of new positions, print the order\n"
+    "             [--out FILE.kfo370 [--force]]  and write it as an order file\n"
+    "  kvf order dump FILE [--no-convert]   the order file as JSON\n"
+    "  kvf order from-json JSON OUT [--force]\n"
+    "  kvf order recalc FILE [--catalog DIR | --config NAME] [--debug] [--write]\n"
+    "  kvf order reprice FILE [--catalog DIR | --config NAME] [--write]\n"
+    "  kvf order materials FILE [--catalog DIR | --config NAME] [--csv]\n"
+    "  kvf selection dump FILE | from-json JSON OUT [--force]\n"
+    "  kvf selection materials FILE [--orders DIR] [--catalog DIR | --config NAME] [--csv]\n"
+    "  kvf selection refresh FILE [--orders DIR] [--update-included] [--write]\n"
     "\n"
     "Configurations are kept in $XDG_CONFIG_HOME/korvane/registry.json.\n"
     "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n";
 
 }  // namespace
 
+namespace kvf::cli {
+TConsoleUserInterface& Console() {
+  static TConsoleUserInterface ui;
+  return ui;
+}
+}  // namespace kvf::cli
+
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "C.UTF-8");
+  kvf::SetUserInterface(&kvf::cli::Console());
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::fputs(kHelp, stdout);
@@ -43,6 +60,8 @@ int main(int argc, char** argv) {
     if (args[0] == "config") return kvf::cli::RunConfig(rest);
     if (args[0] == "catalog") return kvf::cli::RunCatalog(rest);
     if (args[0] == "calc") return kvf::cli::RunCalc(rest);
+    if (args[0] == "order") return kvf::cli::RunOrder(rest);
+    if (args[0] == "selection") return kvf::cli::RunSelection(rest);
     throw kvf::cli::TUsageError("unknown command: " + args[0]);
   } catch (const kvf::cli::TUsageError& e) {
     std::fprintf(stderr, "%s\n\n%s", e.what(), kHelp);

@@ -99,8 +99,9 @@ void TConsoleUserInterface::ShowMessage(TMessageKind kind, const std::string& te
 }
 
 bool TConsoleUserInterface::AskConfirm(const std::string& text, bool byDefault) {
-  std::fprintf(stderr, "%s\n-> %s\n", ConsoleText(text).c_str(), byDefault ? "OK" : "Отмена");
-  return byDefault;
+  const bool answer = ConfirmAnswer.value_or(byDefault);
+  std::fprintf(stderr, "%s\n-> %s\n", ConsoleText(text).c_str(), answer ? "OK" : "Отмена");
+  return answer;
 }
 
 bool TConsoleUserInterface::AskOkAbort(const std::string& text, bool byDefault) {

@@ -67,9 +67,11 @@ class TWaitGuard {
   TWaitGuard& operator=(const TWaitGuard&) = delete;
 };
 
-// Messages to standard error; every question takes its default answer.
+// Messages to standard error; every question takes its default answer, or
+// ConfirmAnswer for the OK/Cancel questions when it is set.
 class TConsoleUserInterface : public TUserInterface {
  public:
+  std::optional<bool> ConfirmAnswer;
   void ShowMessage(TMessageKind kind, const std::string& text) override;
   bool AskConfirm(const std::string& text, bool byDefault) override;
   bool AskOkAbort(const std::string& text, bool byDefault) override;

@@ -4,6 +4,9 @@
 #include <cstdlib>
 
 #include "engine/furn_comp.h"
+#include "orders/selection.h"
+#include "core/error.h"
+#include <fmt/format.h>
 
 namespace kvf {
 
@@ -17,6 +20,12 @@ TJson FloatJson(float value) {
 }
 
 TJson MoneyJson(const TMoney& value) { return value.ToString(); }
+
+static TJson RatesToJson(const TkvfCurrencyRates& rates) {
+  TJson a = TJson::array();
+  for (const TkvfCurrencyItem& r : rates) a.push_back({{"FCurrencyID", r.FCurrencyID}, {"FRate", FloatJson(r.FRate)}});
+  return a;
+}
 
 namespace {
 
@@ -169,16 +178,314 @@ TJson OrderToJson(const TkvfOrder& o) {
   j["FNDSTax"] = FloatJson(o.FNDSTax);
   j["FTotalNDS"] = o.FTotalNDS;
   j["FShowIncludingNDS"] = o.FShowIncludingNDS;
-  TJson rates = TJson::array();
-  for (const TkvfCurrencyItem& r : o.FCurrencyRates)
-    rates.push_back({{"FCurrencyID", r.FCurrencyID}, {"FRate", FloatJson(r.FRate)}});
-  j["FCurrencyRates"] = std::move(rates);
+  j["FCurrencyRates"] = RatesToJson(o.FCurrencyRates);
   j["FCurrencyID"] = o.FCurrencyID;
   j["FNote"] = Lines(o.FNote);
   TJson positions = TJson::array();
   for (const auto& p : o.Positions) positions.push_back(PositionToJson(*p));
   j["Positions"] = std::move(positions);
   return j;
+}
+
+namespace {
+
+// Reads member `name` of `j` into `target` when present.
+class TReader {
+ public:
+  explicit TReader(const TJson& j, std::string where) : j_(j), where_(std::move(where)) {}
+
+  template <typename T>
+  void Take(const char* name, T& target) const {
+    if (!j_.contains(name)) return;
+    try {
+      target = j_.at(name).get<T>();
+    } catch (const TJson::exception& e) {
+      throw EKvfError(fmt::format("{}: неверное значение {}: {}", where_, name, e.what()));
+    }
+  }
+  void TakeByte(const char* name, uint8_t& target) const {
+    int v = target;
+    Take(name, v);
+    if (v < 0 || v > 255) throw EKvfError(fmt::format("{}: {} вне диапазона 0..255", where_, name));
+    target = static_cast<uint8_t>(v);
+  }
+  void TakeMoney(const char* name, TMoney& target) const {
+    if (!j_.contains(name)) return;
+    const TJson& v = j_.at(name);
+    std::optional<TMoney> m;
+    if (v.is_string()) m = TMoney::Parse(v.get<std::string>());
+    else if (v.is_number()) m = TMoney::FromDouble(v.get<double>());
+    if (!m) throw EKvfError(fmt::format("{}: неверная сумма {}", where_, name));
+    target = *m;
+  }
+  void TakeLines(const char* name, std::vector<std::string>& target) const { Take(name, target); }
+  const TJson* Child(const char* name) const {
+    return j_.contains(name) && !j_.at(name).is_null() ? &j_.at(name) : nullptr;
+  }
+  const std::string& Where() const { return where_; }
+
+ private:
+  const TJson& j_;
+  std::string where_;
+};
+
+void ComplementFromJson(const TJson& j, TkvfFurnComp& c, const std::string& where) {
+  const TReader r(j, where);
+  r.Take("FFurnSys", c.FFurnSys);
+  r.Take("FProfSys", c.FProfSys);
+  r.Take("FColor", c.FColor);
+  r.Take("FComplect", c.FComplect);
+  r.Take("FHinge", c.FHinge);
+  r.Take("FHandle", c.FHandle);
+  r.Take("FUserHandleHeight", c.FUserHandleHeight);
+  r.Take("FUserDefineHeight", c.FUserDefineHeight);
+  r.Take("FLock", c.FLock);
+  r.Take("FCylinder", c.FCylinder);
+  r.Take("FDrive", c.FDrive);
+  r.Take("FLatch", c.FLatch);
+  r.Take("FComplectImage", c.FComplectImage);
+  r.Take("FHandleImage", c.FHandleImage);
+  r.Take("FHingeImage", c.FHingeImage);
+  r.Take("FDriveImage", c.FDriveImage);
+  r.Take("FSpareImage", c.FSpareImage);
+  r.Take("FHandleColor", c.FHandleColor);
+  r.Take("FHingeColor", c.FHingeColor);
+  r.Take("FDriveColor", c.FDriveColor);
+  r.Take("FSpareColor", c.FSpareColor);
+  r.TakeLines("FProperties", c.FProperties);
+  r.TakeLines("FAddComplects", c.FAddComplects);
+  if (const TJson* items = r.Child("Items")) {
+    c.Items.clear();
+    for (const TJson& ij : *items) {
+      TkvfFurnItem i;
+      const TReader ir(ij, where + " Items");
+      ir.Take("FArticle", i.FArticle);
+      ir.Take("FLength", i.FLength);
+      ir.Take("FCount", i.FCount);
+      ir.Take("FHistory", i.FHistory);
+      ir.Take("FComment", i.FComment);
+      ir.Take("FSideNo", i.FSideNo);
+      ir.Take("FSpare1", i.FSpare1);
+      ir.Take("FSpare2", i.FSpare2);
+      ir.Take("FSpare3", i.FSpare3);
+      ir.Take("FParentComplect", i.FParentComplect);
+      c.Items.push_back(std::move(i));
+    }
+  }
+}
+
+void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
+  const TReader r(j, where);
+  if (const TJson* points = r.Child("FPoints")) {
+    sash.FPoints.clear();
+    for (const TJson& pj : *points) {
+      TkvfPoint p;
+      TReader(pj, where + " FPoints").Take("FX", p.FX);
+      TReader(pj, where + " FPoints").Take("FY", p.FY);
+      sash.FPoints.push_back(p);
+    }
+  }
+  if (const TJson* sides = r.Child("FSides")) {
+    sash.FSides.clear();
+    for (const TJson& sj : *sides) {
+      TkvfLine l;
+      const TReader sr(sj, where + " FSides");
+      sr.Take("FRadius", l.FRadius);
+      sr.Take("FRadius2", l.FRadius2);
+      if (const TJson* c = sr.Child("FCentre")) {
+        TReader(*c, where + " FCentre").Take("X", l.FCentre.X);
+        TReader(*c, where + " FCentre").Take("Y", l.FCentre.Y);
+      }
+      sr.Take("FOpenMark", l.FOpenMark);
+      sr.Take("FApexSide", l.FApexSide);
+      sr.Take("FHandled", l.FHandled);
+      sr.Take("FHinged", l.FHinged);
+      sr.Take("FDriven", l.FDriven);
+      sr.Take("FHandleHeight", l.FHandleHeight);
+      if (const TJson* m = sr.Child("FHandleMark")) {
+        TReader(*m, where + " FHandleMark").Take("X", l.FHandleMark.X);
+        TReader(*m, where + " FHandleMark").Take("Y", l.FHandleMark.Y);
+      }
+      sash.FSides.push_back(l);
+    }
+  }
+  if (sash.FSides.size() != sash.FPoints.size())
+    throw EKvfError(fmt::format("{}: число сторон ({}) не равно числу точек ({})", where, sash.FSides.size(),
+                                sash.FPoints.size()));
+  sash.LinkSides();
+  r.Take("FDornType", sash.FDornType);
+  if (j.contains("FComplement")) {
+    if (j.at("FComplement").is_null()) {
+      sash.FComplement.reset();
+    } else {
+      if (!sash.FComplement) sash.FComplement = std::make_unique<TkvfFurnComp>(&sash);
+      ComplementFromJson(j.at("FComplement"), *sash.FComplement, where + " FComplement");
+    }
+  }
+  if (const TJson* mats = r.Child("FMatList")) {
+    sash.FMatList.clear();
+    for (const TJson& mj : *mats) {
+      TkvfMatListItem m;
+      const TReader mr(mj, where + " FMatList");
+      mr.Take("FArticle", m.FArticle);
+      mr.Take("FNumber", m.FNumber);
+      mr.TakeMoney("FBasePrice", m.FBasePrice);
+      mr.Take("FSpareFloat", m.FSpareFloat);
+      mr.TakeMoney("FDiscount", m.FDiscount);
+      mr.TakeMoney("FPrice", m.FPrice);
+      mr.TakeMoney("FCost", m.FCost);
+      sash.FMatList.push_back(std::move(m));
+    }
+  }
+}
+
+void RatesFromJson(const TReader& r, TkvfCurrencyRates& rates) {
+  if (const TJson* list = r.Child("FCurrencyRates")) {
+    rates.clear();
+    for (const TJson& rj : *list) {
+      TkvfCurrencyItem item;
+      TReader(rj, r.Where() + " FCurrencyRates").Take("FCurrencyID", item.FCurrencyID);
+      TReader(rj, r.Where() + " FCurrencyRates").Take("FRate", item.FRate);
+      rates.push_back(item);
+    }
+  }
+}
+
+}  // namespace
+
+void PositionFromJson(const TJson& j, TkvfConstruction& p) {
+  const std::string where = "позиция " + j.value("FPosNo", std::string());
+  const TReader r(j, where);
+  r.Take("FIncluded", p.FIncluded);
+  r.Take("FPosNo", p.FPosNo);
+  r.Take("FName", p.FName);
+  r.Take("FNumber", p.FNumber);
+  r.TakeByte("FObjectType", p.FObjectType);
+  r.Take("FFurnSys", p.FFurnSys);
+  r.Take("FProfSys", p.FProfSys);
+  r.Take("FFurnColor", p.FFurnColor);
+  r.Take("FFalzType", p.FFalzType);
+  r.Take("FStulpType", p.FStulpType);
+  r.Take("FFlugelType", p.FFlugelType);
+  r.Take("FProfWidth", p.FProfWidth);
+  r.Take("FProfThickness", p.FProfThickness);
+  r.TakeMoney("FPrice", p.FPrice);
+  r.TakeLines("FNote", p.FNote);
+  r.TakeByte("FSashLayout", p.FSashLayout);
+  if (const TJson* s = r.Child("FFlugel1")) SashFromJson(*s, *p.FFlugel1, where + " FFlugel1");
+  if (const TJson* s = r.Child("FFlugel2")) SashFromJson(*s, *p.FFlugel2, where + " FFlugel2");
+}
+
+void OrderFromJson(const TJson& j, TkvfOrder& o) {
+  if (!j.is_object()) throw EKvfError("Заказ в JSON должен быть объектом");
+  const TReader r(j, "заказ");
+  r.Take("FHeader", o.FHeader);
+  r.Take("FVersion", o.FVersion);
+  r.Take("FReserved1", o.FReserved1);
+  r.Take("FReserved2", o.FReserved2);
+  r.Take("FCreated1", o.FCreated1);
+  r.Take("FCreated2", o.FCreated2);
+  r.Take("FReserved3", o.FReserved3);
+  r.Take("FOrderNo", o.FOrderNo);
+  r.Take("FAltOrderNo", o.FAltOrderNo);
+  r.Take("FCustomer", o.FCustomer);
+  r.Take("FObjectName", o.FObjectName);
+  r.Take("FAddress", o.FAddress);
+  r.Take("FPhones", o.FPhones);
+  r.Take("FRemark", o.FRemark);
+  r.Take("FRegDate", o.FRegDate);
+  r.Take("FRegDateChecked", o.FRegDateChecked);
+  r.Take("FProfSys", o.FProfSys);
+  r.Take("FInnerProfColor", o.FInnerProfColor);
+  r.Take("FOuterProfColor", o.FOuterProfColor);
+  r.Take("FFurnSys", o.FFurnSys);
+  r.Take("FFurnColor", o.FFurnColor);
+  r.Take("FHandle", o.FHandle);
+  r.Take("FLegacyText1", o.FLegacyText1);
+  r.Take("FLegacyText2", o.FLegacyText2);
+  r.Take("FMaterial", o.FMaterial);
+  r.Take("FFalzType", o.FFalzType);
+  r.Take("FDornType", o.FDornType);
+  r.Take("FStulpType", o.FStulpType);
+  r.Take("FFlugelType", o.FFlugelType);
+  r.Take("FPriceGroupNo", o.FPriceGroupNo);
+  r.Take("FNDSTax", o.FNDSTax);
+  r.Take("FTotalNDS", o.FTotalNDS);
+  r.Take("FShowIncludingNDS", o.FShowIncludingNDS);
+  RatesFromJson(r, o.FCurrencyRates);
+  r.Take("FCurrencyID", o.FCurrencyID);
+  r.TakeLines("FNote", o.FNote);
+  if (const TJson* positions = r.Child("Positions")) {
+    o.Positions.clear();
+    for (const TJson& pj : *positions) {
+      auto p = o.NewPosition();
+      PositionFromJson(pj, *p);
+      o.Positions.push_back(std::move(p));
+    }
+  }
+}
+
+TJson SelectionToJson(const TkvfOrderSelection& s) {
+  TJson j;
+  j["FHeader"] = s.FHeader;
+  j["FVersion"] = s.FVersion;
+  j["FReserved1"] = s.FReserved1;
+  j["FReserved2"] = s.FReserved2;
+  j["FCreated1"] = s.FCreated1;
+  j["FCreated2"] = s.FCreated2;
+  j["FReserved3"] = s.FReserved3;
+  j["FSelectionNo"] = s.FSelectionNo;
+  j["FSelDate"] = s.FSelDate;
+  j["FSelName"] = s.FSelName;
+  j["FCurrencyRates"] = RatesToJson(s.FCurrencyRates);
+  j["FCurrencyID"] = s.FCurrencyID;
+  j["FPriceGroupNo"] = s.FPriceGroupNo;
+  j["FNDSTax"] = FloatJson(s.FNDSTax);
+  j["FRoundMode"] = s.FRoundMode;
+  j["FNote"] = Lines(s.FNote);
+  TJson items = TJson::array();
+  for (const auto& i : s.Items)
+    items.push_back({{"FIncluded", i->FIncluded}, {"FOrderNo", i->FOrderNo}, {"FPosNo", i->FPosNo},
+                     {"FWidth", FloatJson(i->FWidth)}, {"FHeight", FloatJson(i->FHeight)}, {"FNumber", i->FNumber},
+                     {"FName", i->FName}, {"FOrderFile", i->FOrderFile}});
+  j["Items"] = std::move(items);
+  return j;
+}
+
+void SelectionFromJson(const TJson& j, TkvfOrderSelection& s) {
+  if (!j.is_object()) throw EKvfError("Выборка в JSON должна быть объектом");
+  const TReader r(j, "выборка");
+  r.Take("FHeader", s.FHeader);
+  r.Take("FVersion", s.FVersion);
+  r.Take("FReserved1", s.FReserved1);
+  r.Take("FReserved2", s.FReserved2);
+  r.Take("FCreated1", s.FCreated1);
+  r.Take("FCreated2", s.FCreated2);
+  r.Take("FReserved3", s.FReserved3);
+  r.Take("FSelectionNo", s.FSelectionNo);
+  r.Take("FSelDate", s.FSelDate);
+  r.Take("FSelName", s.FSelName);
+  RatesFromJson(r, s.FCurrencyRates);
+  r.Take("FCurrencyID", s.FCurrencyID);
+  r.Take("FPriceGroupNo", s.FPriceGroupNo);
+  r.Take("FNDSTax", s.FNDSTax);
+  r.TakeByte("FRoundMode", s.FRoundMode);
+  r.TakeLines("FNote", s.FNote);
+  if (const TJson* items = r.Child("Items")) {
+    s.Items.clear();
+    for (const TJson& ij : *items) {
+      TkvfOrderSelectionItem& i = s.AddItem();
+      const TReader ir(ij, "выборка Items");
+      ir.Take("FIncluded", i.FIncluded);
+      ir.Take("FOrderNo", i.FOrderNo);
+      ir.Take("FPosNo", i.FPosNo);
+      ir.Take("FWidth", i.FWidth);
+      ir.Take("FHeight", i.FHeight);
+      ir.Take("FNumber", i.FNumber);
+      ir.Take("FName", i.FName);
+      ir.Take("FOrderFile", i.FOrderFile);
+    }
+  }
 }
 
 }  // namespace kvf

@@ -14,6 +14,15 @@ TJson OrderToJson(const TkvfOrder& order);
 TJson PositionToJson(const TkvfConstruction& position);
 TJson SashToJson(const TkvfFlugel& sash);
 
+// The reverse: every member the JSON names is set, the others keep their
+// values. A member of the wrong kind raises EKvfError naming it.
+void OrderFromJson(const TJson& j, TkvfOrder& order);
+void PositionFromJson(const TJson& j, TkvfConstruction& position);
+
+class TkvfOrderSelection;
+TJson SelectionToJson(const TkvfOrderSelection& selection);
+void SelectionFromJson(const TJson& j, TkvfOrderSelection& selection);
+
 // Number of a 4-byte float as JSON: its shortest decimal.
 TJson FloatJson(float value);
 TJson MoneyJson(const TMoney& value);

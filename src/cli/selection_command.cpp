@@ -1,0 +1,94 @@
+// kvf selection: the selection file as JSON and back, its material summary and
+// the refresh of its items from the order files.
+#include <cstdio>
+#include <fmt/format.h>
+
+#include "cli/catalog_access.h"
+#include "cli/command.h"
+#include "cli/document_io.h"
+#include "core/config_store.h"
+#include "core/configuration.h"
+#include "core/error.h"
+#include "core/file_io.h"
+#include "core/setup.h"
+#include "orders/order_json.h"
+
+namespace kvf::cli {
+namespace {
+
+void PrintJson(const TJson& j) {
+  std::printf("%s\n", j.dump(2, ' ', false, TJson::error_handler_t::replace).c_str());
+}
+
+// OrdersDir for the items' "%" references: --orders DIR, else the configuration's.
+void SetOrdersDir(const TArgs& args) {
+  if (const auto dir = args.Value("orders")) {
+    Config().OrdersDir = NormalizeDir(*dir);
+    return;
+  }
+  const TConfigStore store(TConfigStore::DefaultPath());
+  std::string name = args.Value("config").value_or("");
+  if (name.empty()) name = store.ReadString(kConfigListKey, "DefaultConfig").value_or("");
+  if (name.empty()) return;
+  Config().ServerDir = NormalizeDir(store.ReadString(std::string(kConfigListKey) + "\\" + name, "KVFServerName").value_or(""));
+  DeriveFolders(Config());
+}
+
+}  // namespace
+
+int RunSelection(const std::vector<std::string>& argv) {
+  if (argv.empty()) throw TUsageError("usage: kvf selection dump | from-json | materials | refresh");
+  const std::string& verb = argv[0];
+  const TArgs args({argv.begin() + 1, argv.end()}, {"catalog", "config", "orders"},
+                   {"no-convert", "force", "write", "csv", "update-included"});
+  if (verb == "dump") {
+    args.ExpectPositional(1, 1, "kvf selection dump FILE");
+    TkvfOrderSelection selection;
+    LoadSelection(args.Positional()[0], args, selection);
+    PrintJson(SelectionToJson(selection));
+    return 0;
+  }
+  if (verb == "from-json") {
+    args.ExpectPositional(2, 2, "kvf selection from-json JSON OUT [--force]");
+    TJson j;
+    try {
+      j = TJson::parse(ReadWholeFile(args.Positional()[0]));
+    } catch (const TJson::exception& e) {
+      throw EKvfError(fmt::format("Неверный JSON {}: {}", args.Positional()[0], e.what()));
+    }
+    CheckOverwrite(args.Positional()[1], args);
+    TkvfOrderSelection selection;
+    SelectionFromJson(j, selection);
+    return selection.SaveToFile(args.Positional()[1]) ? 0 : 1;
+  }
+  if (verb == "materials") {
+    args.ExpectPositional(1, 1, "kvf selection materials FILE [--orders DIR] [--catalog DIR | --config NAME] [--csv]");
+    TkvfOrderSelection selection;
+    LoadSelection(args.Positional()[0], args, selection);
+    SetOrdersDir(args);
+    TOpenedCatalog catalog = OpenCatalog(args);
+    TkvfSetup& setup = Setup();
+    setup.CurrentCurrency = selection.FCurrencyID;
+    setup.CurrentNDS = selection.FNDSTax;
+    setup.CurrentRates = &selection.FCurrencyRates;
+    TkvfMatList list;
+    selection.CollectMaterials(list);
+    setup.CurrentRates = nullptr;
+    PrintMaterials(list, args.Flag("csv"), true);
+    return 0;
+  }
+  if (verb == "refresh") {
+    args.ExpectPositional(1, 1, "kvf selection refresh FILE [--orders DIR] [--update-included] [--write]");
+    const std::string file = args.Positional()[0];
+    TkvfOrderSelection selection;
+    LoadSelection(file, args, selection);
+    SetOrdersDir(args);
+    selection.RefreshItems(args.Flag("update-included"));
+    if (args.Flag("write") && !selection.SaveToFile(file)) return 1;
+    PrintJson(SelectionToJson(selection));
+    return 0;
+  }
+  throw TUsageError("unknown command: kvf selection " + verb);
+}
+
+}  // namespace kvf::cli
