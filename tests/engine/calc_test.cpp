@@ -467,3 +467,46 @@ TEST_F(EngineTest, RadiusTypesAndAngles) {
 
 }  // namespace
 }  // namespace kvf
+
+namespace kvf {
+namespace {
+
+TEST_F(EngineTest, MaterialLinesPriceInTheCurrentCurrencyAndMerge) {
+  fx_.Insert("Catalog.DB", {{"ID", S("ROD")}, {"Price", 10.0}, {"Currency", I(2)}, {"PriceGrp", I(0)}});
+  fx_.Insert("Catalog.DB", {{"ID", S("CAP")}, {"Price", 10.0}, {"Currency", I(2)}, {"PriceGrp", I(5)}});
+  fx_.Insert("PriceGrp.DB", {{"GroupID", I(5)}, {"Reduce_1", -10.0}});
+  Item("E-ROD");
+  Art("E-ROD", "ROD");
+  Item("E-CAP");
+  Art("E-CAP", "CAP");
+  Line("K", "E-ROD", {{"Number", I(2)}, {"UseLen", I(1)}, {"LenFormula", S("1250")}});
+  Line("K", "E-CAP", {{"Number", I(3)}});
+  order_.FCurrencyRates = {{2, 2.0f}, {4, 4.0f}};
+  kvf::Setup().CurrentCurrency = 4;
+  TkvfConstruction& a = Position(700, 1400);
+  a.FNumber = 2;
+  a.SetFittings(Choice("K"));
+  const TkvfMatList& lines = a.FFlugel1->FMatList;
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].FArticle, "CAP");
+  EXPECT_EQ(lines[0].FNumber, 3.0f);
+  EXPECT_EQ(lines[0].FPrice.ToString(), "4.5000");  // 10 at rate 2 in rate 4 is 5, less 10 %
+  EXPECT_EQ(lines[1].FNumber, 2.5f);                 // 2 pieces of 1250 mm
+  EXPECT_EQ(lines[1].FPrice.ToString(), "5.0000");
+  EXPECT_EQ(lines[1].FCost.ToString(), "12.5000");
+  EXPECT_EQ(a.FPrice.ToString(), "26.0000");  // 13.5 + 12.5; the empty second sash adds 0
+  EXPECT_EQ(a.GetCost().ToString(), "52.0000");
+  TkvfConstruction& b = Position(700, 1400);
+  b.FNumber = 3;
+  b.SetFittings(Choice("K"));
+  TkvfMatList summary;
+  order_.CollectMaterials(summary);
+  ASSERT_EQ(summary.size(), 2u);
+  EXPECT_EQ(summary[0].FNumber, 15.0f);  // 3 pieces x (2 + 3)
+  EXPECT_EQ(summary[0].FCost.ToString(), "67.5000");
+  kvf::Setup().CurrentRates = nullptr;
+  EXPECT_EQ(Error(b, Choice("K")), "Значение текущей валюты = 0!");
+}
+
+}  // namespace
+}  // namespace kvf
