@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "support/run_kvf.h"
+#include "support/temp_dir.h"
+
+namespace kvf {
+namespace {
+
+using nlohmann::json;
+
+const std::string kDemo = std::string(KVF_SOURCE_DIR) + "/data/catalog";
+
+class KvfOrderFiles : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    catalog_ = new test::TTempDir();
+    ASSERT_EQ(test::RunKvf({"catalog", "build", kDemo, catalog_->str()}).exitCode, 0);
+  }
+  static void TearDownTestSuite() {
+    delete catalog_;
+    catalog_ = nullptr;
+  }
+  test::TRunResult Kvf(std::vector<std::string> args) { return test::RunKvf(args, {{"XDG_CONFIG_HOME", dir_.str()}}); }
+  std::string Cat() const { return catalog_->str(); }
+
+  // Two positions: a window and a door, calculated and written as an order file.
+  std::string MakeOrder(const std::string& name) {
+    const json fit = {{"FFurnSys", "1200"}, {"FProfSys", "P70"}, {"FFurnColor", "WH"}, {"FFalzType", 101},
+                      {"FFlugelType", 401}, {"FProfThickness", 70}};
+    json door = fit;
+    door["FFurnSys"] = "1300";
+    door["FProfSys"] = "D70";
+    door["sash1"] = {{"FComplect", "DR-L"}, {"FLock", "LK-MP"}, {"FDornType", 203}};
+    json window = fit;
+    window["sash1"] = {{"FComplect", "DK-L"}, {"FHandle", "HW-STD"}, {"FDornType", 201}, {"FProperties", {"0=21"}}};
+    const json request = {
+        {"order", {{"FOrderNo", name}, {"FCurrencyID", 1}}},
+        {"positions",
+         {{{"FNumber", 2}, {"outline", {{"figure", 0}, {"B", 700}, {"H", 1400}, {"dornType", 201}}}, {"fittings", window}},
+          {{"outline", {{"figure", 0}, {"B", 900}, {"H", 2100}, {"dornType", 203}}}, {"fittings", door}}}}};
+    std::ofstream(dir_ / (name + ".json")) << request.dump();
+    const std::string file = (dir_ / (name + ".kfo370")).string();
+    const auto r = Kvf({"calc", (dir_ / (name + ".json")).string(), "--catalog", Cat(), "--out", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return file;
+  }
+
+  static test::TTempDir* catalog_;
+  test::TTempDir dir_;
+};
+
+test::TTempDir* KvfOrderFiles::catalog_ = nullptr;
+
+TEST_F(KvfOrderFiles, DumpThenFromJsonWritesTheSameBytes) {
+  const std::string file = MakeOrder("A-1");
+  const auto dump = Kvf({"order", "dump", file});
+  ASSERT_EQ(dump.exitCode, 0) << dump.err;
+  const json order = json::parse(dump.out);
+  EXPECT_EQ(order["FOrderNo"], "A-1");
+  EXPECT_EQ(order["Positions"].size(), 2u);
+  EXPECT_NE(order["Positions"][0]["FPrice"], "0.0000");
+  std::ofstream(dir_ / "dump.json") << dump.out;
+  const std::string copy = (dir_ / "copy.kfo370").string();
+  ASSERT_EQ(Kvf({"order", "from-json", (dir_ / "dump.json").string(), copy}).exitCode, 0);
+  EXPECT_EQ(test::Slurp(copy), test::Slurp(file));
+  const auto again = Kvf({"order", "from-json", (dir_ / "dump.json").string(), copy});
+  EXPECT_EQ(again.exitCode, 1);  // no overwrite without --force
+  EXPECT_EQ(Kvf({"order", "from-json", (dir_ / "dump.json").string(), copy, "--force"}).exitCode, 0);
+  std::ofstream(dir_ / "bad.json") << R"({"Positions": [{"FFlugel1": {"FPoints": [{"FX": 1, "FY": 1}]}}]})";
+  EXPECT_EQ(Kvf({"order", "from-json", (dir_ / "bad.json").string(), (dir_ / "bad.kfo370").string()}).exitCode, 1);
+}
+
+TEST_F(KvfOrderFiles, OlderAndNewerLabels) {
+  const std::string file = MakeOrder("A-2");
+  std::string bytes = test::Slurp(file);
+  const size_t label = bytes.find("26.12.2019");
+  bytes.replace(label, 10, "01.01.2030");
+  std::ofstream(dir_ / "newer.kfo370", std::ios::binary) << bytes;
+  const auto newer = Kvf({"order", "dump", (dir_ / "newer.kfo370").string()});
+  EXPECT_EQ(newer.exitCode, 0);
+  EXPECT_NE(newer.err.find("более новой версией"), std::string::npos);
+  EXPECT_EQ(json::parse(newer.out)["Positions"].size(), 0u);
+  bytes.replace(label, 10, "23.07.2019");
+  std::ofstream(dir_ / "older.kfo370", std::ios::binary) << bytes;
+  const auto refused = Kvf({"order", "dump", (dir_ / "older.kfo370").string(), "--no-convert"});
+  EXPECT_EQ(refused.exitCode, 0);
+  EXPECT_EQ(json::parse(refused.out)["FOrderNo"], "");
+  // converted: the current layout read as the older one cannot be right
+  const auto converted = Kvf({"order", "dump", (dir_ / "older.kfo370").string()});
+  EXPECT_NE(converted.err.find("Необходимо конвертировать файл заказа!"), std::string::npos);
+}
+
+TEST_F(KvfOrderFiles, RecalcRepriceAndMaterials) {
+  const std::string file = MakeOrder("A-3");
+  const std::string before = test::Slurp(file);
+  const auto recalc = Kvf({"order", "recalc", file, "--catalog", Cat()});
+  EXPECT_EQ(recalc.exitCode, 0) << recalc.err;
+  EXPECT_EQ(test::Slurp(file), before);  // rewritten only with --write
+
+  // a catalog without the door lock: that position fails and keeps its lines
+  test::TTempDir csv, reduced;
+  ASSERT_EQ(Kvf({"catalog", "export", Cat(), csv.str()}).exitCode, 0);
+  std::string sets = test::Slurp(csv / "FrnComp.csv");
+  const size_t lock = sets.find("\r\nLK-MP,");
+  sets.erase(lock, sets.find("\r\n", lock + 2) - lock);
+  std::ofstream(csv / "FrnComp.csv", std::ios::binary) << sets;
+  ASSERT_EQ(Kvf({"catalog", "build", csv.str(), reduced.str()}).exitCode, 0);
+  const auto failing = Kvf({"order", "recalc", file, "--catalog", reduced.str(), "--write"});
+  EXPECT_EQ(failing.exitCode, 1);
+  EXPECT_NE(failing.err.find("Позиция 002: Комплект фурнитуры [LK-MP] не найден в документации!"), std::string::npos)
+      << failing.err;
+  const json after = json::parse(failing.out);
+  EXPECT_FALSE(after["Positions"][1]["FFlugel1"]["FComplement"]["Items"].empty());
+
+  const auto materials = Kvf({"order", "materials", file, "--catalog", Cat(), "--csv"});
+  ASSERT_EQ(materials.exitCode, 0) << materials.err;
+  EXPECT_EQ(materials.out.rfind("FArticle,Name,Unit,FNumber,FPrice,FCost\r\n", 0), 0u);
+  EXPECT_NE(materials.out.find("KV-HW-WH,\"Ручка оконная, белый\",шт,2.000,"), std::string::npos) << materials.out;
+  const auto reprice = Kvf({"order", "reprice", file, "--catalog", Cat()});
+  EXPECT_EQ(reprice.exitCode, 0);
+}
+
+TEST_F(KvfOrderFiles, SelectionsOverSeveralOrders) {
+  const std::string a = MakeOrder("A-4");
+  const std::string b = MakeOrder("B-4");
+  const json selection = {
+      {"FSelectionNo", "W-50"},
+      {"FCurrencyRates", {{{"FCurrencyID", 1}, {"FRate", 1}}}},
+      {"FCurrencyID", 1},
+      {"Items",
+       {{{"FOrderNo", "A-4"}, {"FPosNo", "001"}, {"FOrderFile", "%A-4.kfo370"}},
+        {{"FOrderNo", "B-4"}, {"FPosNo", "001"}, {"FOrderFile", "%B-4.kfo370"}},
+        {{"FOrderNo", "C-4"}, {"FPosNo", "001"}, {"FOrderFile", "%C-4.kfo370"}}}}};
+  std::ofstream(dir_ / "sel.json") << selection.dump();
+  const std::string file = (dir_ / "sel.kfs370").string();
+  ASSERT_EQ(Kvf({"selection", "from-json", (dir_ / "sel.json").string(), file}).exitCode, 0);
+  const auto dump = Kvf({"selection", "dump", file});
+  ASSERT_EQ(dump.exitCode, 0);
+  EXPECT_EQ(json::parse(dump.out)["Items"].size(), 3u);
+  const auto refresh = Kvf({"selection", "refresh", file, "--orders", dir_.str(), "--write"});
+  ASSERT_EQ(refresh.exitCode, 0) << refresh.err;
+  const json refreshed = json::parse(Kvf({"selection", "dump", file}).out);
+  EXPECT_EQ(refreshed["Items"][0]["FNumber"], 2);
+  EXPECT_EQ(refreshed["Items"][0]["FWidth"], 700);
+  EXPECT_EQ(refreshed["Items"][2]["FNumber"], 0);  // the missing order leaves its item alone
+  const auto materials = Kvf({"selection", "materials", file, "--orders", dir_.str(), "--catalog", Cat(), "--csv"});
+  ASSERT_EQ(materials.exitCode, 0) << materials.err;
+  EXPECT_NE(materials.out.find("KV-HW-WH,\"Ручка оконная, белый\",шт,4.000,"), std::string::npos) << materials.out;
+}
+
+}  // namespace
+}  // namespace kvf
