@@ -97,7 +97,16 @@ size_t Utf8Length(std::string_view utf8) {
   return n;
 }
 
+namespace {
+bool IsAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+}  // namespace
+
 std::string Utf8ToCp1251(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
   std::string out;
   out.reserve(utf8.size());
   size_t pos = 0;
@@ -109,6 +118,7 @@ std::string Utf8ToCp1251(std::string_view utf8) {
 }
 
 std::string Cp1251ToUtf8(std::string_view cp1251) {
+  if (IsAscii(cp1251)) return std::string(cp1251);
   std::string out;
   out.reserve(cp1251.size() * 2);
   for (char ch : cp1251) {

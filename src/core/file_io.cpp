@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <fmt/format.h>
 #include <random>
 #include <unistd.h>
@@ -29,7 +30,9 @@ class TFd {
 std::string ReadWholeFile(const std::filesystem::path& path) {
   TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) throw EKvfError(fmt::format("Не удается открыть файл {}: {}", path.string(), SystemReason()));
+  struct stat st {};
   std::string bytes;
+  if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);

@@ -130,6 +130,14 @@ TSpecValue TSpecStream::ReadValue(TValueKind kind) {
 }
 
 void TSpecStream::WriteStr(std::string_view utf8) {
+  bool ascii = true;
+  for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) {
+    const auto n = static_cast<int32_t>(utf8.size());
+    Write(&n, sizeof n);
+    Write(utf8.data(), utf8.size());
+    return;
+  }
   const std::string bytes = Utf8ToCp1251(utf8);
   const auto n = static_cast<int32_t>(bytes.size());
   Write(&n, sizeof n);
@@ -176,13 +184,41 @@ std::string TSpecStream::ReadStr() {
   return Cp1251ToUtf8(bytes);
 }
 
-int32_t TSpecStream::ReadInt() { return static_cast<int32_t>(ReadValue(TValueKind::Int).integer); }
-uint8_t TSpecStream::ReadByte() { return static_cast<uint8_t>(ReadValue(TValueKind::Byte).integer); }
-bool TSpecStream::ReadBool() { return ReadValue(TValueKind::Bool).integer != 0; }
-double TSpecStream::ReadFloat() { return ReadValue(TValueKind::Float).real; }
+// The block at the read position when it is whole and carries `code`: the
+// value bytes, with the position moved past the block; null otherwise.
+const unsigned char* TSpecStream::ExpectBlock(uint16_t code) {
+  if (Remaining() < static_cast<size_t>(kBlockSize)) return nullptr;
+  const auto* block = reinterpret_cast<const unsigned char*>(data_.data() + pos_);
+  if (Load<uint16_t>(block) != code) return nullptr;
+  pos_ += kBlockSize;
+  return block + 8;
+}
+
+int32_t TSpecStream::ReadInt() {
+  if (const unsigned char* v = ExpectBlock(kInt)) return Load<int32_t>(v);
+  return static_cast<int32_t>(ReadValue(TValueKind::Int).integer);
+}
+uint8_t TSpecStream::ReadByte() {
+  if (const unsigned char* v = ExpectBlock(kByte)) return *v;
+  return static_cast<uint8_t>(ReadValue(TValueKind::Byte).integer);
+}
+bool TSpecStream::ReadBool() {
+  if (const unsigned char* v = ExpectBlock(kBool)) return Load<int16_t>(v) != 0;
+  return ReadValue(TValueKind::Bool).integer != 0;
+}
+double TSpecStream::ReadFloat() {
+  if (const unsigned char* v = ExpectBlock(kFloat)) return Load<double>(v);
+  return ReadValue(TValueKind::Float).real;
+}
 float TSpecStream::ReadSingle() { return static_cast<float>(ReadFloat()); }
-TDateTime TSpecStream::ReadDate() { return ReadValue(TValueKind::Date).real; }
-TMoney TSpecStream::ReadMoney() { return TMoney::FromRaw(ReadValue(TValueKind::Money).integer); }
+TDateTime TSpecStream::ReadDate() {
+  if (const unsigned char* v = ExpectBlock(kDate)) return Load<double>(v);
+  return ReadValue(TValueKind::Date).real;
+}
+TMoney TSpecStream::ReadMoney() {
+  if (const unsigned char* v = ExpectBlock(kMoney)) return TMoney::FromRaw(Load<int64_t>(v));
+  return TMoney::FromRaw(ReadValue(TValueKind::Money).integer);
+}
 std::vector<std::string> TSpecStream::ReadLines() { return SplitLines(ReadStr()); }
 
 void TSpecStream::LoadFromFile(const std::filesystem::path& path) {

@@ -35,6 +35,7 @@ class TSpecStream {
   void Seek(size_t pos) { pos_ = pos < data_.size() ? pos : data_.size(); }
   size_t Remaining() const { return data_.size() - pos_; }
   void Clear() { data_.clear(); pos_ = 0; }
+  void Reserve(size_t bytes) { data_.reserve(bytes); }
 
   void Write(const void* bytes, size_t count);
   // Reads up to `count` bytes; returns how many arrived.
@@ -74,6 +75,7 @@ class TSpecStream {
 
  private:
   void WriteBlock(uint16_t code, const void* value, size_t size);
+  const unsigned char* ExpectBlock(uint16_t code);
   std::string data_;
   size_t pos_ = 0;
 };

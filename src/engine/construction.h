@@ -10,12 +10,14 @@
 #include "core/geometry.h"
 #include "core/money.h"
 #include "engine/mat_list.h"
+#include "engine/record_layout.h"
 
 namespace kvf {
 
 class TkvfFlugel;
 class TkvfConstruction;
 class TSpecStream;
+
 class TkvfFurnComp;
 class TkvfOrder;
 
@@ -129,11 +131,12 @@ class TkvfFlugel {
   // The sash record of the order file, read with the document's version label.
   void SaveToStream(TSpecStream& s) const;
   void LoadFromStream(TSpecStream& s, const std::string& version);
+  void LoadRecord(TSpecStream& s, const TRecordLayout& layout);
 
   // Material lines and pricing (in the current currency of the settings).
   void BuildMaterialList();
   TMoney GetMaterialTotal() const;
-  void AddMaterialsTo(TkvfMatList& list, int32_t factor) const;
+  void AddMaterialsTo(TMaterialMerger& merger, int32_t factor) const;
 };
 
 class TkvfConstruction {
@@ -147,6 +150,7 @@ class TkvfConstruction {
   void SaveToStream(TSpecStream& s) const;
   // Replaces everything the record carries; older layouts by the document's label.
   void LoadFromStream(TSpecStream& s, const std::string& version);
+  void LoadRecord(TSpecStream& s, const TRecordLayout& layout);
   void SaveBackup(TSpecStream& s) const;  // raises "Ошибка создания резервной копии объекта!..."
   void RestoreBackup(TSpecStream& s);     // raises "Ошибка восстановления объекта из резервной копии!..." 
 
@@ -176,6 +180,7 @@ class TkvfConstruction {
   void RecalcPrice();
   TMoney GetCost() const;  // FPrice x FNumber
   void AddMaterialsTo(TkvfMatList& list) const;
+  void AddMaterialsTo(TMaterialMerger& merger) const;
   std::vector<std::string> ListComplectNames() const;
   TkvfFurnComp* FirstComplement();
   TkvfFurnComp* NextComplement();

@@ -3,6 +3,7 @@
 // catalog's unit, prices and cost in the document's currency.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/money.h"
@@ -28,6 +29,17 @@ void AssignMaterial(TkvfMatListItem& target, const TkvfMatListItem& source);
 // quantity (times the factor) and its cost is computed again; a new article is
 // appended as a copy with the multiplied quantity.
 void AddMaterialTo(TkvfMatList& list, const TkvfMatListItem& line, int32_t factor);
+// Merges many lines into one list, finding equal articles through an index.
+class TMaterialMerger {
+ public:
+  explicit TMaterialMerger(TkvfMatList& list);
+  void Add(const TkvfMatListItem& line, int32_t factor);
+
+ private:
+  TkvfMatList& list_;
+  std::unordered_map<std::string, size_t> index_;  // first line of each article
+};
+
 // Every line gets the current catalog price of its article (GetArticlePrice).
 void PriceMaterials(TkvfMatList& list);
 // Sorts by article (Windows-1251 bytes) or by article name (missing articles raise).

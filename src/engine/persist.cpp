@@ -29,7 +29,6 @@ int32_t ReadCount(TSpecStream& s, size_t minBytes, const char* what) {
 constexpr size_t kValue = 16;  // a 16-byte value block
 constexpr size_t kStrMin = 4;  // an empty string
 
-bool NotOlder(const std::string& version, const char* label) { return IsVersionNotOlder(version, label); }
 
 void SaveItem(TSpecStream& s, const TkvfFurnItem& i) {
   s.WriteStr(i.FArticle);
@@ -44,14 +43,14 @@ void SaveItem(TSpecStream& s, const TkvfFurnItem& i) {
   s.WriteStr(i.FParentComplect);
 }
 
-TkvfFurnItem LoadItem(TSpecStream& s, const std::string& v) {
+TkvfFurnItem LoadItem(TSpecStream& s, const TRecordLayout& v) {
   TkvfFurnItem i;
   i.FArticle = s.ReadStr();
   i.FLength = s.ReadSingle();
   i.FCount = s.ReadInt();
-  if (NotOlder(v, kHistoryVersion)) i.FHistory = s.ReadStr();
-  if (NotOlder(v, kCommentVersion)) i.FComment = s.ReadStr();
-  if (NotOlder(v, kVersion)) {
+  if (v.history) i.FHistory = s.ReadStr();
+  if (v.comment) i.FComment = s.ReadStr();
+  if (v.current) {
     i.FSideNo = s.ReadInt();
     i.FSpare1 = s.ReadInt();
     i.FSpare2 = s.ReadInt();
@@ -98,7 +97,7 @@ void SaveComplement(TSpecStream& s, const TkvfFurnComp& c) {
   for (const TkvfFurnItem& i : c.Items) SaveItem(s, i);
 }
 
-void LoadComplement(TSpecStream& s, TkvfFurnComp& c, const std::string& v) {
+void LoadComplement(TSpecStream& s, TkvfFurnComp& c, const TRecordLayout& v) {
   for (std::string* text : {&c.FFurnSys, &c.FProfSys, &c.FColor, &c.FComplect, &c.FHinge, &c.FHandle})
     *text = s.ReadStr();
   c.FUserHandleHeight = s.ReadInt();
@@ -111,10 +110,18 @@ void LoadComplement(TSpecStream& s, TkvfFurnComp& c, const std::string& v) {
   c.FAddComplects = s.ReadLines();
   c.Items.clear();
   const int32_t n = ReadCount(s, kStrMin + 2 * kValue, "элементы комплектации");
+  c.Items.reserve(static_cast<size_t>(n));
   for (int32_t k = 0; k < n; ++k) c.Items.push_back(LoadItem(s, v));
 }
 
 }  // namespace
+
+TRecordLayout::TRecordLayout(const std::string& v)
+    : types(IsVersionNotOlder(v, kTypesVersion)),
+      history(IsVersionNotOlder(v, kHistoryVersion)),
+      comment(IsVersionNotOlder(v, kCommentVersion)),
+      sashDorn(IsVersionNotOlder(v, kSashDornVersion)),
+      current(IsVersionNotOlder(v, kVersion)) {}
 
 void TkvfFlugel::SaveToStream(TSpecStream& s) const {
   s.WriteInt(static_cast<int32_t>(FPoints.size()));
@@ -144,7 +151,9 @@ void TkvfFlugel::SaveToStream(TSpecStream& s) const {
   for (const TkvfMatListItem& m : FMatList) SaveMaterial(s, m);
 }
 
-void TkvfFlugel::LoadFromStream(TSpecStream& s, const std::string& v) {
+void TkvfFlugel::LoadFromStream(TSpecStream& s, const std::string& version) { LoadRecord(s, TRecordLayout(version)); }
+
+void TkvfFlugel::LoadRecord(TSpecStream& s, const TRecordLayout& v) {
   FPoints.clear();
   FSides.clear();
   FMatList.clear();
@@ -175,7 +184,7 @@ void TkvfFlugel::LoadFromStream(TSpecStream& s, const std::string& v) {
     FSides.push_back(l);
   }
   LinkSides();
-  FDornType = NotOlder(v, kSashDornVersion) ? s.ReadInt() : 0;
+  FDornType = v.sashDorn ? s.ReadInt() : 0;
   if (s.ReadBool()) {
     FComplement = std::make_unique<TkvfFurnComp>(this);
     LoadComplement(s, *FComplement, v);
@@ -205,7 +214,11 @@ void TkvfConstruction::SaveToStream(TSpecStream& s) const {
   FFlugel2->SaveToStream(s);
 }
 
-void TkvfConstruction::LoadFromStream(TSpecStream& s, const std::string& v) {
+void TkvfConstruction::LoadFromStream(TSpecStream& s, const std::string& version) {
+  LoadRecord(s, TRecordLayout(version));
+}
+
+void TkvfConstruction::LoadRecord(TSpecStream& s, const TRecordLayout& v) {
   FNote.clear();
   FIncluded = s.ReadBool();
   FPosNo = s.ReadStr();
@@ -215,12 +228,12 @@ void TkvfConstruction::LoadFromStream(TSpecStream& s, const std::string& v) {
   FFurnSys = s.ReadStr();
   FProfSys = s.ReadStr();
   FFurnColor = s.ReadStr();
-  if (IsVersionOlder(v, kTypesVersion)) {
+  if (!v.types) {
     s.ReadStr();
     s.ReadStr();
   }
   FFalzType = s.ReadInt();
-  const bool positionDorn = IsVersionOlder(v, kSashDornVersion);
+  const bool positionDorn = !v.sashDorn;
   const int32_t dornType = positionDorn ? s.ReadInt() : 0;
   FStulpType = s.ReadInt();
   FProfWidth = s.ReadSingle();
@@ -229,8 +242,8 @@ void TkvfConstruction::LoadFromStream(TSpecStream& s, const std::string& v) {
   FPrice = s.ReadMoney();
   FNote = s.ReadLines();
   FSashLayout = s.ReadByte();
-  FFlugel1->LoadFromStream(s, v);
-  FFlugel2->LoadFromStream(s, v);
+  FFlugel1->LoadRecord(s, v);
+  FFlugel2->LoadRecord(s, v);
   if (positionDorn) FFlugel1->FDornType = FFlugel2->FDornType = dornType;
 }
 
@@ -307,6 +320,12 @@ void TkvfOrder::ResetToDefaults() {
 }
 
 void TkvfOrder::SaveToStream(TSpecStream& s) {
+  size_t estimate = 4096;  // the buffer grows once instead of doubling through the whole file
+  for (const auto& p : Positions)
+    for (const TkvfFlugel* sash : {p->FFlugel1.get(), p->FFlugel2.get()})
+      estimate += 1024 + sash->FSides.size() * 200 + sash->FMatList.size() * 140 +
+                  (sash->FComplement ? 600 + sash->FComplement->Items.size() * 200 : 0);
+  s.Reserve(s.Size() + estimate);
   FVersion = kVersion;
   s.WriteStr(FHeader);
   s.WriteStr(FVersion);
@@ -365,13 +384,14 @@ void TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
       return;
     }
   }
+  const TRecordLayout layout(v);
   for (std::string* text : {&FOrderNo, &FAltOrderNo, &FCustomer, &FObjectName, &FAddress, &FPhones, &FRemark})
     *text = s.ReadStr();
   FRegDate = s.ReadDate();
   FRegDateChecked = s.ReadBool();
   for (std::string* text : {&FProfSys, &FInnerProfColor, &FOuterProfColor, &FFurnSys, &FFurnColor, &FHandle})
     *text = s.ReadStr();
-  if (IsVersionNotOlder(v, kTypesVersion)) {
+  if (layout.types) {
     FFalzType = s.ReadInt();
     FDornType = s.ReadInt();
     FStulpType = s.ReadInt();
@@ -398,7 +418,7 @@ void TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
   const int32_t positions = ReadCount(s, 10 * kValue, "позиции");
   for (int32_t k = 0; k < positions; ++k) {
     auto p = NewPosition();
-    p->LoadFromStream(s, v);
+    p->LoadRecord(s, layout);
     Positions.push_back(std::move(p));
   }
 }
@@ -480,8 +500,9 @@ void TkvfOrder::SortByName() {
 }
 
 void TkvfOrder::CollectMaterials(TkvfMatList& list) const {
+  TMaterialMerger merger(list);
   for (const auto& p : Positions)
-    if (p->FIncluded) p->AddMaterialsTo(list);
+    if (p->FIncluded) p->AddMaterialsTo(merger);
 }
 
 }  // namespace kvf

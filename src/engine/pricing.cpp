@@ -29,22 +29,33 @@ TMoney TkvfFlugel::GetMaterialTotal() const {
   return total;
 }
 
-void TkvfFlugel::AddMaterialsTo(TkvfMatList& list, int32_t factor) const {
-  for (const TkvfMatListItem& line : FMatList) AddMaterialTo(list, line, factor);
+void TkvfFlugel::AddMaterialsTo(TMaterialMerger& merger, int32_t factor) const {
+  for (const TkvfMatListItem& line : FMatList) merger.Add(line, factor);
 }
 
-void AddMaterialTo(TkvfMatList& list, const TkvfMatListItem& line, int32_t factor) {
+TMaterialMerger::TMaterialMerger(TkvfMatList& list) : list_(list) {
+  for (size_t i = 0; i < list_.size(); ++i) index_.emplace(list_[i].FArticle, i);
+}
+
+void TMaterialMerger::Add(const TkvfMatListItem& line, int32_t factor) {
   const float added = static_cast<float>(static_cast<double>(line.FNumber) * factor);
-  for (TkvfMatListItem& m : list) {
-    if (m.FArticle != line.FArticle) continue;
+  const auto it = index_.find(line.FArticle);
+  if (it != index_.end()) {
+    TkvfMatListItem& m = list_[it->second];
     m.FNumber += added;
     m.FCost = m.FPrice * static_cast<double>(m.FNumber);
     return;
   }
-  TkvfMatListItem copy = line;
+  TkvfMatListItem copy;
+  AssignMaterial(copy, line);
   copy.FNumber = added;
   copy.FCost = copy.FPrice * static_cast<double>(copy.FNumber);
-  list.push_back(std::move(copy));
+  index_.emplace(copy.FArticle, list_.size());
+  list_.push_back(std::move(copy));
+}
+
+void AddMaterialTo(TkvfMatList& list, const TkvfMatListItem& line, int32_t factor) {
+  TMaterialMerger(list).Add(line, factor);
 }
 
 void PriceMaterials(TkvfMatList& list) {
@@ -77,9 +88,14 @@ void TkvfConstruction::RecalcPrice() {
   }
 }
 
+void TkvfConstruction::AddMaterialsTo(TMaterialMerger& merger) const {
+  FFlugel1->AddMaterialsTo(merger, FNumber);
+  FFlugel2->AddMaterialsTo(merger, FNumber);
+}
+
 void TkvfConstruction::AddMaterialsTo(TkvfMatList& list) const {
-  FFlugel1->AddMaterialsTo(list, FNumber);
-  FFlugel2->AddMaterialsTo(list, FNumber);
+  TMaterialMerger merger(list);
+  AddMaterialsTo(merger);
 }
 
 }  // namespace kvf

@@ -110,8 +110,9 @@ std::string TkvfOrderSelection::GetOrderList() {
 }
 
 void TkvfOrderSelection::CollectMaterials(TkvfMatList& list) {
+  TMaterialMerger merger(list);
   WalkPositions(true, [&](TkvfOrderSelectionItem&, TkvfConstruction* p, TkvfOrder&) {
-    if (p) p->AddMaterialsTo(list);
+    if (p) p->AddMaterialsTo(merger);
   });
   SortMaterialsByArticle(list);
   PriceMaterials(list);
