@@ -647,7 +647,7 @@ complect("DK-STULP-L", 10, "Поворотно-откидной штульпов
 turn_tilt_lines("DK-STULP-L")
 line("DK-STULP-L", "E-STULP-ACT", ItemSideNo=3, Note="планка на штульпе")
 complect("ST-P-R", 10, "Пассивная створка штульпа, правая", 0,
-         [side(1, 430, 2400, drived=1), side(2, 290, 1600), side(3, 430, 2400, banded=1, open_mode=1, rot=3),
+         [side(1, 430, 2400, drived=1, open_mode=1, rot=3), side(2, 290, 1600), side(3, 430, 2400, banded=1),
           side(4, 290, 1600)], subgroup=22, direct=2, color=0xD0D0F0)
 complect("DK-STULP-R", 10, "Поворотно-откидной штульповый, главная правая", 1, rect_sides(3, 1), subgroup=21,
          direct=2, prop=100, color=0xE0E0FF)
@@ -657,7 +657,7 @@ for row in tables["FrnSet"]:
         row["LenFormula"] = "FН - FFG(1) - 460"
 line("DK-STULP-R", "E-STULP-ACT", ItemSideNo=1, Note="планка на штульпе")
 complect("ST-P-L", 10, "Пассивная створка штульпа, левая", 0,
-         [side(1, 430, 2400, banded=1, open_mode=1, rot=1), side(2, 290, 1600), side(3, 430, 2400, drived=1),
+         [side(1, 430, 2400, banded=1), side(2, 290, 1600), side(3, 430, 2400, drived=1, open_mode=1, rot=1),
           side(4, 290, 1600)], subgroup=12, direct=1, color=0xD0D0F0)
 for cid, stile in [("ST-P-R", 1), ("ST-P-L", 3)]:
     line(cid, "E-STULP-GEAR", Condition=2, ItemSideNo=stile, Note="штульповый запор")

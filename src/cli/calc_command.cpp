@@ -8,6 +8,9 @@
 #include "cli/catalog_access.h"
 #include "cli/command.h"
 #include "cli/document_io.h"
+#include "cli/sketch_output.h"
+#include "core/text_utils.h"
+#include <filesystem>
 #include "core/datetime.h"
 #include "core/error.h"
 #include "core/file_io.h"
@@ -185,6 +188,14 @@ int RunCalc(const std::vector<std::string>& argv) {
     std::fprintf(stderr, "Позиция %s: %s\n", order.Positions[i]->FPosNo.c_str(), ConsoleText(errors[i]).c_str());
   }
   Setup().CurrentRates = nullptr;
+  if (const auto dir = args.Value("sketch-dir")) {
+    std::filesystem::create_directories(*dir);
+    for (const auto& p : order.Positions) {
+      std::string name = p->FPosNo;
+      SafeFileName(name);
+      WriteSketchPng(*p, TSketchRequest{}, (std::filesystem::path(*dir) / (name + ".png")).string());
+    }
+  }
   if (const auto file = args.Value("out")) {
     CheckOverwrite(*file, args);
     if (!order.SaveToFile(*file)) failed = true;

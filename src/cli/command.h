@@ -40,6 +40,7 @@ class TArgs {
 int RunConfig(const std::vector<std::string>& args);
 int RunOrder(const std::vector<std::string>& args);
 int RunSelection(const std::vector<std::string>& args);
+int RunSketch(const std::vector<std::string>& args);
 int RunCatalog(const std::vector<std::string>& args);
 int RunCalc(const std::vector<std::string>& args);
 

@@ -26,6 +26,7 @@ constexpr const char* kHelp =
     "  kvf calc REQUEST.json [--catalog DIR | --config NAME] [--debug]\n"
     "                                       calculate the fittings of new positions, print the order\n"
     "             [--out FILE.kfo370 [--force]]  and write it as an order file\n"
+    "             [--sketch-dir DIR]             and one picture per position (POSNO.png)\n"
     "  kvf order dump FILE [--no-convert]   the order file as JSON\n"
     "  kvf order from-json JSON OUT [--force]\n"
     "  kvf order recalc FILE [--catalog DIR | --config NAME] [--debug] [--write]\n"
@@ -34,6 +35,8 @@ constexpr const char* kHelp =
     "  kvf selection dump FILE | from-json JSON OUT [--force]\n"
     "  kvf selection materials FILE [--orders DIR] [--catalog DIR | --config NAME] [--csv]\n"
     "  kvf selection refresh FILE [--orders DIR] [--update-included] [--write]\n"
+    "  kvf sketch FILE.kfo370 POSNO --png OUT.png | --svg OUT.svg [--size 800x600]\n"
+    "             [--options overall,sides,inner]   the picture of a position\n"
     "\n"
     "Configurations are kept in $XDG_CONFIG_HOME/korvane/registry.json.\n"
     "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n";
@@ -62,6 +65,7 @@ int main(int argc, char** argv) {
     if (args[0] == "calc") return kvf::cli::RunCalc(rest);
     if (args[0] == "order") return kvf::cli::RunOrder(rest);
     if (args[0] == "selection") return kvf::cli::RunSelection(rest);
+    if (args[0] == "sketch") return kvf::cli::RunSketch(rest);
     throw kvf::cli::TUsageError("unknown command: " + args[0]);
   } catch (const kvf::cli::TUsageError& e) {
     std::fprintf(stderr, "%s\n\n%s", e.what(), kHelp);

@@ -27,6 +27,7 @@ struct TPen {
 
 struct TBrush {
   TColor Color = kWhite;
+  bool Clear = false;  // no fill behind text and shapes
 };
 
 struct TFont {
