@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <fmt/format.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli/command.h"
 #include "core/error.h"
@@ -24,6 +26,12 @@ constexpr int kFontHeight = 13;
 void EnsureGuiApplication() {
   if (QGuiApplication::instance()) return;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    // Qt wants a private runtime folder even offscreen; without one it only complains.
+    const std::string dir = fmt::format("/tmp/kvf-runtime-{}", ::getuid());
+    ::mkdir(dir.c_str(), 0700);
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
+  }
   static int argc = 1;
   static char name[] = "kvf";
   static char* argv[] = {name, nullptr};

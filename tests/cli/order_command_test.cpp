@@ -153,3 +153,31 @@ TEST_F(KvfOrderFiles, SelectionsOverSeveralOrders) {
 
 }  // namespace
 }  // namespace kvf
+
+namespace kvf {
+namespace {
+
+TEST_F(KvfOrderFiles, SketchesOfPositions) {
+  const std::string file = MakeOrder("S-1");
+  const std::string png = (dir_ / "001.png").string(), svg = (dir_ / "002.svg").string();
+  ASSERT_EQ(Kvf({"sketch", file, "001", "--png", png, "--size", "400x300"}).exitCode, 0);
+  EXPECT_EQ(test::Slurp(png).substr(0, 8), "\x89PNG\r\n\x1A\n");
+  ASSERT_EQ(Kvf({"sketch", file, "002", "--svg", svg, "--options", "overall"}).exitCode, 0);
+  const std::string doc = test::Slurp(svg);
+  EXPECT_NE(doc.find("<svg"), std::string::npos);
+  EXPECT_NE(doc.find(">2100</text>"), std::string::npos);  // the door's height
+  EXPECT_NE(doc.find(">900</text>"), std::string::npos);
+  EXPECT_EQ(Kvf({"sketch", file, "001"}).exitCode, 2);
+  EXPECT_EQ(Kvf({"sketch", file, "001", "--png", png, "--size", "big"}).exitCode, 2);
+  EXPECT_EQ(Kvf({"sketch", file, "001", "--svg", svg, "--options", "everything"}).exitCode, 2);
+  EXPECT_EQ(Kvf({"sketch", file, "007", "--svg", svg}).exitCode, 1);
+
+  const std::string request = (dir_ / "S-1.json").string();
+  const auto calc = Kvf({"calc", request, "--catalog", Cat(), "--sketch-dir", (dir_ / "pictures").string()});
+  ASSERT_EQ(calc.exitCode, 0) << calc.err;
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "pictures" / "001.png"));
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "pictures" / "002.png"));
+}
+
+}  // namespace
+}  // namespace kvf
