@@ -9,6 +9,7 @@
 #include "core/cp1251.h"
 #include "core/csv.h"
 #include "core/error.h"
+#include "core/file_io.h"
 #include "core/prompts.h"
 #include "core/text_utils.h"
 
@@ -28,6 +29,18 @@ void LoadSelection(const std::string& file, const TArgs& args, TkvfOrderSelectio
   const bool ok = selection.LoadFromFile(file, converted);
   Console().ConfirmAnswer.reset();
   if (!ok) throw EKvfError(fmt::format("Выборка {} не загружена", file));
+}
+
+void PrintJson(const nlohmann::ordered_json& j) {
+  std::printf("%s\n", j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
+}
+
+nlohmann::ordered_json ReadJsonFile(const std::string& file) {
+  try {
+    return nlohmann::ordered_json::parse(ReadWholeFile(file));
+  } catch (const nlohmann::ordered_json::exception& e) {
+    throw EKvfError(fmt::format("Неверный JSON {}: {}", file, e.what()));
+  }
 }
 
 void CheckOverwrite(const std::string& file, const TArgs& args) {

@@ -17,10 +17,6 @@
 namespace kvf::cli {
 namespace {
 
-void PrintJson(const TJson& j) {
-  std::printf("%s\n", j.dump(2, ' ', false, TJson::error_handler_t::replace).c_str());
-}
-
 // The pricing context of the order, as its window sets it on activation.
 struct TPricingContext {
   explicit TPricingContext(TkvfOrder& order) {
@@ -108,12 +104,7 @@ int RunOrder(const std::vector<std::string>& argv) {
   }
   if (verb == "from-json") {
     args.ExpectPositional(2, 2, "kvf order from-json JSON OUT [--force]");
-    TJson j;
-    try {
-      j = TJson::parse(ReadWholeFile(args.Positional()[0]));
-    } catch (const TJson::exception& e) {
-      throw EKvfError(fmt::format("Неверный JSON {}: {}", args.Positional()[0], e.what()));
-    }
+    const TJson j = ReadJsonFile(args.Positional()[0]);
     CheckOverwrite(args.Positional()[1], args);
     TkvfOrder order;
     OrderFromJson(j, order);

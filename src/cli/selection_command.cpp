@@ -16,10 +16,6 @@
 namespace kvf::cli {
 namespace {
 
-void PrintJson(const TJson& j) {
-  std::printf("%s\n", j.dump(2, ' ', false, TJson::error_handler_t::replace).c_str());
-}
-
 // OrdersDir for the items' "%" references: --orders DIR, else the configuration's.
 void SetOrdersDir(const TArgs& args) {
   if (const auto dir = args.Value("orders")) {
@@ -50,12 +46,7 @@ int RunSelection(const std::vector<std::string>& argv) {
   }
   if (verb == "from-json") {
     args.ExpectPositional(2, 2, "kvf selection from-json JSON OUT [--force]");
-    TJson j;
-    try {
-      j = TJson::parse(ReadWholeFile(args.Positional()[0]));
-    } catch (const TJson::exception& e) {
-      throw EKvfError(fmt::format("Неверный JSON {}: {}", args.Positional()[0], e.what()));
-    }
+    const TJson j = ReadJsonFile(args.Positional()[0]);
     CheckOverwrite(args.Positional()[1], args);
     TkvfOrderSelection selection;
     SelectionFromJson(j, selection);

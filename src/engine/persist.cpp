@@ -5,6 +5,7 @@
 
 #include "core/cp1251.h"
 #include "core/datetime.h"
+#include "core/document_file.h"
 #include "core/error.h"
 #include "core/prompts.h"
 #include "core/spec_stream.h"
@@ -424,30 +425,13 @@ void TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
 }
 
 bool TkvfOrder::SaveToFile(const std::string& fileName) {
-  if (fileName.empty()) return false;
-  try {
-    TSpecStream s;
-    SaveToStream(s);
-    s.SaveToFile(fileName);
-    return true;
-  } catch (const std::exception& e) {
-    ShowError(fmt::format("Ошибка сохранения заказа!\r\n({})", e.what()));
-    return false;
-  }
+  return SaveDocumentFile(fileName, "Ошибка сохранения заказа", [this](TSpecStream& s) { SaveToStream(s); });
 }
 
 bool TkvfOrder::LoadFromFile(const std::string& fileName, bool& converted) {
   converted = false;
-  if (fileName.empty()) return false;
-  try {
-    TSpecStream s;
-    s.LoadFromFile(fileName);
-    LoadFromStream(s, converted);
-    return true;
-  } catch (const std::exception& e) {
-    ShowError(fmt::format("Ошибка загрузки заказа!\r\n({})", e.what()));
-    return false;
-  }
+  return LoadDocumentFile(fileName, "Ошибка загрузки заказа",
+                          [&](TSpecStream& s) { LoadFromStream(s, converted); });
 }
 
 void TkvfOrder::DeletePosition(int index) {

@@ -7,6 +7,7 @@
 
 #include "core/configuration.h"
 #include "core/cp1251.h"
+#include "core/document_file.h"
 #include "core/error.h"
 #include "core/prompts.h"
 #include "core/spec_stream.h"
@@ -237,30 +238,13 @@ void TkvfOrderSelection::LoadFromStream(TSpecStream& s, bool& converted) {
 }
 
 bool TkvfOrderSelection::SaveToFile(const std::string& fileName) {
-  if (fileName.empty()) return false;
-  try {
-    TSpecStream s;
-    SaveToStream(s);
-    s.SaveToFile(fileName);
-    return true;
-  } catch (const std::exception& e) {
-    ShowError(fmt::format("Ошибка сохранения выборки!\r\n({})", e.what()));
-    return false;
-  }
+  return SaveDocumentFile(fileName, "Ошибка сохранения выборки", [this](TSpecStream& s) { SaveToStream(s); });
 }
 
 bool TkvfOrderSelection::LoadFromFile(const std::string& fileName, bool& converted) {
   converted = false;
-  if (fileName.empty()) return false;
-  try {
-    TSpecStream s;
-    s.LoadFromFile(fileName);
-    LoadFromStream(s, converted);
-    return true;
-  } catch (const std::exception& e) {
-    ShowError(fmt::format("Ошибка загрузки выборки!\r\n({})", e.what()));
-    return false;
-  }
+  return LoadDocumentFile(fileName, "Ошибка загрузки выборки",
+                          [&](TSpecStream& s) { LoadFromStream(s, converted); });
 }
 
 }  // namespace kvf
