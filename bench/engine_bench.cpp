@@ -25,8 +25,13 @@ struct TCatalogRun {
     kvf::SetDM(&dm);
     kvf::LoadCurrencyRates(order.FCurrencyRates);
     order.FInnerProfColor = order.FOuterProfColor = "WH";
+    kvf::Setup().CurrentRates = &order.FCurrencyRates;
+    kvf::Setup().CurrentCurrency = 1;
   }
-  ~TCatalogRun() { kvf::SetDM(nullptr); }
+  ~TCatalogRun() {
+    kvf::Setup().CurrentRates = nullptr;
+    kvf::SetDM(nullptr);
+  }
 };
 
 void RunSetFittings(benchmark::State& state, TCatalogRun& run, const kvf::TkvfFittingsChoice& choice) {

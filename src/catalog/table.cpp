@@ -30,6 +30,7 @@ TTable::TTable(std::string objectName, const TTableDef& def) : name_(std::move(o
 
 void TTable::SetDatabase(TDatabase* db) {
   if (Active()) Close();
+  locates_.clear();
   db_ = db;
 }
 
@@ -47,9 +48,16 @@ void TTable::Open() {
   for (const TFieldDef& f : def_.declared)
     if (!has(f.name)) throw EKvfError(fmt::format("В таблице {} нет поля {}", def_.fileName, f.name));
   selectColumns_.clear();
+  selectDeclared_.clear();
+  declaredIndex_.clear();
   for (const TFieldDef& f : def_.stored) {
     if (!selectColumns_.empty()) selectColumns_ += ", ";
     selectColumns_ += has(f.name) ? QuoteIdent(f.name) : "NULL";
+  }
+  for (const TFieldDef& f : def_.declared) {
+    if (!selectDeclared_.empty()) selectDeclared_ += ", ";
+    selectDeclared_ += QuoteIdent(f.name);
+    declaredIndex_.push_back(def_.StoredIndex(f.name));
   }
   state_ = TDataSetState::Browse;
   ChangeView();
@@ -104,9 +112,14 @@ const std::string& TTable::SelectRowids() const {
 std::string TTable::ViewWhere(std::vector<TFieldValue>& params) const {
   if (!filtered_ || filter_.empty()) return {};
   if (translatedFilter_ != filter_ || translatedSql_.empty()) {
-    TSqlCondition cond = TranslateFilter(filter_, def_);
-    translatedSql_ = " WHERE " + cond.sql;
-    translatedParams_ = std::move(cond.params);
+    auto it = translations_.find(filter_);
+    if (it == translations_.end()) {
+      if (translations_.size() >= 256) translations_.clear();
+      TSqlCondition cond = TranslateFilter(filter_, def_);
+      it = translations_.emplace(filter_, TTranslation{" WHERE " + cond.sql, std::move(cond.params)}).first;
+    }
+    translatedSql_ = it->second.sql;
+    translatedParams_ = it->second.params;
     translatedFilter_ = filter_;
   }
   params.insert(params.end(), translatedParams_.begin(), translatedParams_.end());
@@ -294,6 +307,35 @@ bool TTable::Locate(const std::vector<std::string>& fields, const std::vector<TF
   if (state_ != TDataSetState::Browse) Cancel();
   if (fields.size() != values.size() || fields.empty())
     throw EKvfError(fmt::format("{}: неверный поиск по полям", name_));
+  // The common case, an exact search on the whole table, keeps its statement.
+  const bool plain = (!filtered_ || filter_.empty()) && !caseInsensitive && !partial;
+  std::string key;
+  if (plain) {
+    bool blanks = false;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      key += fields[i];
+      key += '\x1f';
+      blanks = blanks || IsBlank(values[i]) || (std::holds_alternative<std::string>(values[i]) &&
+                                                 std::get<std::string>(values[i]).empty());
+    }
+    if (!blanks) {
+      const auto it = locates_.find(key);
+      if (it != locates_.end()) {
+        TStatement& s = *it->second;
+        s.Reset();
+        for (size_t i = 0; i < values.size(); ++i) {
+          const TFieldDef* f = def_.FindStored(fields[i]);
+          s.Bind(static_cast<int>(i + 1), f && f->IsText() ? TFieldValue(ValueAsString(values[i])) : values[i]);
+        }
+        if (!s.Step()) return false;
+        const int64_t rowid = s.ColumnInt(0);
+        s.Reset();
+        return Position(rowid);
+      }
+    } else {
+      key.clear();
+    }
+  }
   std::vector<TFieldValue> params;
   std::string where;
   std::string cond;
@@ -324,6 +366,9 @@ bool TTable::Locate(const std::vector<std::string>& fields, const std::vector<TF
     }
   }
   (void)where;
+  if (plain && !key.empty()) {
+    locates_[key] = &db_->Prepare(SelectRowids() + " WHERE " + cond + OrderBy() + " LIMIT 1");
+  }
   const int64_t rowid = FirstRowid(cond, params);
   if (rowid < 0) return false;
   return Position(rowid);
@@ -357,6 +402,7 @@ void TTable::SetIndexName(std::string name) {
   const TBookmark keep = Active() ? GetBookmark() : -1;
   indexName_ = std::move(name);
   orderBy_.clear();
+  locates_.clear();
   if (Active()) {
     InvalidateView();
     if (keep < 0 || !Position(keep)) ChangeView();
@@ -407,10 +453,20 @@ void TTable::LoadRow() {
   row_.assign(def_.stored.size(), std::monostate{});
   loadedRowid_ = rowid;
   if (rowid < 0) return;
+  TStatement& s = db_->Prepare("SELECT " + selectDeclared_ + " FROM " + QuoteIdent(def_.sqlName) + " WHERE rowid = ?");
+  s.Bind(1, rowid);
+  if (s.Step())
+    for (size_t i = 0; i < declaredIndex_.size(); ++i)
+      row_[static_cast<size_t>(declaredIndex_[i])] = s.Column(static_cast<int>(i));
+}
+
+std::vector<TFieldValue> TTable::LoadFullRow(int64_t rowid) {
+  std::vector<TFieldValue> row(def_.stored.size());
   TStatement& s = db_->Prepare("SELECT " + selectColumns_ + " FROM " + QuoteIdent(def_.sqlName) + " WHERE rowid = ?");
   s.Bind(1, rowid);
   if (s.Step())
-    for (size_t i = 0; i < row_.size(); ++i) row_[i] = s.Column(static_cast<int>(i));
+    for (size_t i = 0; i < row.size(); ++i) row[i] = s.Column(static_cast<int>(i));
+  return row;
 }
 
 TFieldValue TTable::Value(std::string_view name) {
@@ -456,8 +512,7 @@ void TTable::Edit() {
     Append();
     return;
   }
-  LoadRow();
-  buffer_ = row_;
+  buffer_ = LoadFullRow(GetBookmark());  // undeclared columns are written back as they are
   editRowid_ = GetBookmark();
   state_ = TDataSetState::Edit;
   Notify(TTableEvent::StateChanged);

@@ -18,6 +18,7 @@
 namespace kvf {
 
 class TDatabase;
+class TStatement;
 
 enum class TDataSetState { Inactive, Browse, Edit, Insert };
 enum class TTableEvent { Scrolled, DataChanged, StateChanged };
@@ -119,7 +120,8 @@ class TTable {
   bool Position(int64_t rowid);
   // The first row of the view without building it (LIMIT 1).
   int64_t FirstRowid(const std::string& extraWhere, const std::vector<TFieldValue>& extraParams);
-  void LoadRow();
+  void LoadRow();  // the declared fields of the current row
+  std::vector<TFieldValue> LoadFullRow(int64_t rowid);
   std::string OrderBy() const;
   std::string ViewWhere(std::vector<TFieldValue>& params) const;
   const std::string& SelectRowids() const;
@@ -130,7 +132,9 @@ class TTable {
   const TTableDef& def_;
   TDatabase* db_ = nullptr;
   TDataSetState state_ = TDataSetState::Inactive;
-  std::string selectColumns_;  // stored columns, NULL for the ones the file lacks
+  std::string selectColumns_;      // every stored column, NULL for the ones the file lacks
+  std::string selectDeclared_;     // the declared ones only: what reading needs
+  std::vector<int> declaredIndex_;  // their positions among the stored columns
 
   std::string filter_;
   bool filtered_ = false;
@@ -141,6 +145,14 @@ class TTable {
   mutable std::string translatedFilter_;  // the filter text `translated_` belongs to
   mutable std::string translatedSql_;
   mutable std::vector<TFieldValue> translatedParams_;
+  // Filters recur (the same complect, element, article): their translations are kept.
+  struct TTranslation {
+    std::string sql;
+    std::vector<TFieldValue> params;
+  };
+  mutable std::unordered_map<std::string, TTranslation> translations_;
+  // Statements of exact locates on the unfiltered table, by field list.
+  std::unordered_map<std::string, TStatement*> locates_;
   mutable std::string orderBy_, selectRowids_;
   std::vector<int64_t> rowids_;
   std::unordered_map<int64_t, int> posOf_;
