@@ -13,4 +13,11 @@ struct TkvfCurrencyItem {
 
 using TkvfCurrencyRates = std::vector<TkvfCurrencyItem>;
 
+class TSpecStream;
+
+// A document's rate list in its stream: a count, then ID (Int) and rate (Float)
+// for each currency.
+void WriteCurrencyRates(TSpecStream& s, const TkvfCurrencyRates& rates);
+TkvfCurrencyRates ReadCurrencyRates(TSpecStream& s);
+
 }  // namespace kvf

@@ -221,6 +221,13 @@ TMoney TSpecStream::ReadMoney() {
 }
 std::vector<std::string> TSpecStream::ReadLines() { return SplitLines(ReadStr()); }
 
+int32_t TSpecStream::ReadCount(size_t minRecordBytes, std::string_view what) {
+  const int32_t n = ReadInt();
+  if (n < 0 || static_cast<size_t>(n) > Remaining() / minRecordBytes)
+    throw EKvfError(fmt::format("Неверное число записей ({}): {}", what, n));
+  return n;
+}
+
 void TSpecStream::LoadFromFile(const std::filesystem::path& path) {
   data_ = ReadWholeFile(path);
   pos_ = 0;

@@ -69,6 +69,14 @@ class TSpecStream {
   TMoney ReadMoney();
   std::vector<std::string> ReadLines();  // split at CR LF, lone CR, lone LF
 
+  // The smallest sizes a value takes in the stream, for ReadCount.
+  static constexpr size_t kValueSize = 16;   // any non-string value
+  static constexpr size_t kMinStrSize = 4;   // the empty string
+  // A record count that the rest of the stream can hold at all, each record
+  // taking at least `minRecordBytes`; anything else raises EKvfError naming
+  // `what`. Guards loaders against runaway allocations and loops.
+  int32_t ReadCount(size_t minRecordBytes, std::string_view what);
+
   // Whole-file copies. Saving replaces the file atomically.
   void LoadFromFile(const std::filesystem::path& path);
   void SaveToFile(const std::filesystem::path& path) const;

@@ -18,17 +18,8 @@ namespace {
 
 using namespace order_format;
 
-// A count of records that the rest of the stream can hold at all: each record
-// needs at least `minBytes`. Guards against runaway allocations and loops.
-int32_t ReadCount(TSpecStream& s, size_t minBytes, const char* what) {
-  const int32_t n = s.ReadInt();
-  if (n < 0 || static_cast<size_t>(n) > s.Remaining() / minBytes)
-    throw EKvfError(fmt::format("Неверное число записей ({}): {}", what, n));
-  return n;
-}
-
-constexpr size_t kValue = 16;  // a 16-byte value block
-constexpr size_t kStrMin = 4;  // an empty string
+constexpr size_t kValue = TSpecStream::kValueSize;
+constexpr size_t kStrMin = TSpecStream::kMinStrSize;
 
 
 void SaveItem(TSpecStream& s, const TkvfFurnItem& i) {
@@ -110,7 +101,7 @@ void LoadComplement(TSpecStream& s, TkvfFurnComp& c, const TRecordLayout& v) {
   c.FProperties = s.ReadLines();
   c.FAddComplects = s.ReadLines();
   c.Items.clear();
-  const int32_t n = ReadCount(s, kStrMin + 2 * kValue, "элементы комплектации");
+  const int32_t n = s.ReadCount(kStrMin + 2 * kValue, "элементы комплектации");
   c.Items.reserve(static_cast<size_t>(n));
   for (int32_t k = 0; k < n; ++k) c.Items.push_back(LoadItem(s, v));
 }
@@ -159,14 +150,14 @@ void TkvfFlugel::LoadRecord(TSpecStream& s, const TRecordLayout& v) {
   FSides.clear();
   FMatList.clear();
   FComplement.reset();
-  const int32_t points = ReadCount(s, 2 * kValue, "точки");
+  const int32_t points = s.ReadCount(2 * kValue, "точки");
   for (int32_t k = 0; k < points; ++k) {
     TkvfPoint p;
     p.FX = s.ReadInt();
     p.FY = s.ReadInt();
     FPoints.push_back(p);
   }
-  const int32_t sides = ReadCount(s, 12 * kValue, "стороны");
+  const int32_t sides = s.ReadCount(12 * kValue, "стороны");
   if (sides != points) throw EKvfError(fmt::format("Число сторон створки ({}) не равно числу точек ({})", sides, points));
   for (int32_t k = 0; k < sides; ++k) {
     TkvfLine l;
@@ -190,7 +181,7 @@ void TkvfFlugel::LoadRecord(TSpecStream& s, const TRecordLayout& v) {
     FComplement = std::make_unique<TkvfFurnComp>(this);
     LoadComplement(s, *FComplement, v);
   }
-  const int32_t lines = ReadCount(s, kStrMin + 6 * kValue, "материалы");
+  const int32_t lines = s.ReadCount(kStrMin + 6 * kValue, "материалы");
   for (int32_t k = 0; k < lines; ++k) FMatList.push_back(LoadMaterial(s));
 }
 
@@ -349,11 +340,7 @@ void TkvfOrder::SaveToStream(TSpecStream& s) {
   s.WriteFloat(FNDSTax);
   s.WriteBool(FTotalNDS);
   s.WriteBool(FShowIncludingNDS);
-  s.WriteInt(static_cast<int32_t>(FCurrencyRates.size()));
-  for (const TkvfCurrencyItem& r : FCurrencyRates) {
-    s.WriteInt(r.FCurrencyID);
-    s.WriteFloat(r.FRate);
-  }
+  WriteCurrencyRates(s, FCurrencyRates);
   s.WriteInt(FCurrencyID);
   s.WriteLines(FNote);
   s.WriteInt(static_cast<int32_t>(Positions.size()));
@@ -405,18 +392,11 @@ void TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
   FNDSTax = s.ReadSingle();
   FTotalNDS = s.ReadBool();
   FShowIncludingNDS = s.ReadBool();
-  FCurrencyRates.clear();
-  const int32_t rates = ReadCount(s, 2 * kValue, "курсы валют");
-  for (int32_t k = 0; k < rates; ++k) {
-    TkvfCurrencyItem r;
-    r.FCurrencyID = s.ReadInt();
-    r.FRate = s.ReadSingle();
-    FCurrencyRates.push_back(r);
-  }
+  FCurrencyRates = ReadCurrencyRates(s);
   FCurrencyID = s.ReadInt();
   FNote = s.ReadLines();
   Positions.clear();
-  const int32_t positions = ReadCount(s, 10 * kValue, "позиции");
+  const int32_t positions = s.ReadCount(10 * kValue, "позиции");
   for (int32_t k = 0; k < positions; ++k) {
     auto p = NewPosition();
     p->LoadRecord(s, layout);

@@ -152,11 +152,7 @@ void TkvfOrderSelection::SaveToStream(TSpecStream& s) {
   s.WriteStr(FSelectionNo);
   s.WriteDate(FSelDate);
   s.WriteStr(FSelName);
-  s.WriteInt(static_cast<int32_t>(FCurrencyRates.size()));
-  for (const TkvfCurrencyItem& r : FCurrencyRates) {
-    s.WriteInt(r.FCurrencyID);
-    s.WriteFloat(r.FRate);
-  }
+  WriteCurrencyRates(s, FCurrencyRates);
   s.WriteInt(FCurrencyID);
   s.WriteInt(FPriceGroupNo);
   s.WriteFloat(FNDSTax);
@@ -205,25 +201,15 @@ void TkvfOrderSelection::LoadFromStream(TSpecStream& s, bool& converted) {
   FSelectionNo = s.ReadStr();
   FSelDate = s.ReadDate();
   FSelName = s.ReadStr();
-  FCurrencyRates.clear();
-  const int32_t rates = s.ReadInt();
-  if (rates < 0 || static_cast<size_t>(rates) > s.Remaining() / 32)
-    throw EKvfError(fmt::format("Неверное число записей (курсы валют): {}", rates));
-  for (int32_t k = 0; k < rates; ++k) {
-    TkvfCurrencyItem r;
-    r.FCurrencyID = s.ReadInt();
-    r.FRate = s.ReadSingle();
-    FCurrencyRates.push_back(r);
-  }
+  FCurrencyRates = ReadCurrencyRates(s);
   FCurrencyID = s.ReadInt();
   FPriceGroupNo = s.ReadInt();
   FNDSTax = s.ReadSingle();
   FRoundMode = s.ReadByte();
   FNote = s.ReadLines();
   Items.clear();
-  const int32_t items = s.ReadInt();
-  if (items < 0 || static_cast<size_t>(items) > s.Remaining() / (4 * 16 + 4 * 4))
-    throw EKvfError(fmt::format("Неверное число записей (позиции выборки): {}", items));
+  const int32_t items =
+      s.ReadCount(4 * TSpecStream::kValueSize + 4 * TSpecStream::kMinStrSize, "позиции выборки");
   for (int32_t k = 0; k < items; ++k) {
     TkvfOrderSelectionItem& i = AddItem();
     i.FIncluded = s.ReadBool();
