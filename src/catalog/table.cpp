@@ -242,35 +242,24 @@ void TTable::Last() {
   eof_ = true;
 }
 
-void TTable::Next() {
-  RequireActive();
-  if (state_ != TDataSetState::Browse) Cancel();
-  Settle();
-  if (curRowid_ < 0) {
-    eof_ = true;
-    return;
-  }
-  KnowPosition();
-  if (pos_ + 1 < static_cast<int>(rowids_.size())) {
-    MoveTo(pos_ + 1);
-  } else {
-    eof_ = true;
-  }
-}
+void TTable::Next() { Step(+1); }
+void TTable::Prior() { Step(-1); }
 
-void TTable::Prior() {
+void TTable::Step(int delta) {
   RequireActive();
   if (state_ != TDataSetState::Browse) Cancel();
   Settle();
+  bool& edge = delta > 0 ? eof_ : bof_;
   if (curRowid_ < 0) {
-    bof_ = true;
+    edge = true;
     return;
   }
   KnowPosition();
-  if (pos_ > 0) {
-    MoveTo(pos_ - 1);
+  const int target = pos_ + delta;
+  if (target >= 0 && target < static_cast<int>(rowids_.size())) {
+    MoveTo(target);
   } else {
-    bof_ = true;
+    edge = true;
   }
 }
 

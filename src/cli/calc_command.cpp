@@ -18,43 +18,32 @@
 #include "core/setup.h"
 #include "core/spec_stream.h"
 #include "engine/order.h"
+#include "orders/json_reader.h"
 #include "orders/order_json.h"
 
 namespace kvf::cli {
 namespace {
 
-using nlohmann::json;
-
-template <typename T>
-void Take(const json& j, const char* name, T& target) {
-  if (j.contains(name) && !j.at(name).is_null()) target = j.at(name).get<T>();
-}
-
-std::vector<std::string> Lines(const json& j, const char* name) {
-  std::vector<std::string> lines;
-  if (j.contains(name))
-    for (const auto& l : j.at(name)) lines.push_back(l.get<std::string>());
-  return lines;
-}
-
-TkvfSashChoice ReadSashChoice(const json& j) {
+TkvfSashChoice ReadSashChoice(const TJson& j, const std::string& where) {
+  const TJsonReader r(j, where);
   TkvfSashChoice c;
-  Take(j, "FComplect", c.FComplect);
-  Take(j, "FHandle", c.FHandle);
-  Take(j, "FHinge", c.FHinge);
-  Take(j, "FLock", c.FLock);
-  Take(j, "FCylinder", c.FCylinder);
-  Take(j, "FDrive", c.FDrive);
-  Take(j, "FLatch", c.FLatch);
-  Take(j, "FUserDefineHeight", c.FUserDefineHeight);
-  Take(j, "FUserHandleHeight", c.FUserHandleHeight);
-  Take(j, "FDornType", c.FDornType);
-  c.FProperties = Lines(j, "FProperties");
-  c.FAddComplects = Lines(j, "FAddComplects");
+  r.Take("FComplect", c.FComplect);
+  r.Take("FHandle", c.FHandle);
+  r.Take("FHinge", c.FHinge);
+  r.Take("FLock", c.FLock);
+  r.Take("FCylinder", c.FCylinder);
+  r.Take("FDrive", c.FDrive);
+  r.Take("FLatch", c.FLatch);
+  r.Take("FUserDefineHeight", c.FUserDefineHeight);
+  r.Take("FUserHandleHeight", c.FUserHandleHeight);
+  r.Take("FDornType", c.FDornType);
+  r.TakeLines("FProperties", c.FProperties);
+  r.TakeLines("FAddComplects", c.FAddComplects);
   return c;
 }
 
-void ReadOrder(const json& j, TkvfOrder& order) {
+void ReadOrder(const TJson& j, TkvfOrder& order) {
+  const TJsonReader r(j, "заказ");
   order.FCreated1 = order.FCreated2 = Now();
   order.FRegDate = Today();
   const TkvfSetup& setup = Setup();
@@ -67,78 +56,81 @@ void ReadOrder(const json& j, TkvfOrder& order) {
   LoadCurrencyRates(order.FCurrencyRates);
   if (IndexOfCurrency(&order.FCurrencyRates, order.FCurrencyID) < 0 && !order.FCurrencyRates.empty())
     order.FCurrencyID = order.FCurrencyRates.front().FCurrencyID;
-  Take(j, "FOrderNo", order.FOrderNo);
-  Take(j, "FAltOrderNo", order.FAltOrderNo);
-  Take(j, "FCustomer", order.FCustomer);
-  Take(j, "FObjectName", order.FObjectName);
-  Take(j, "FAddress", order.FAddress);
-  Take(j, "FPhones", order.FPhones);
-  Take(j, "FRemark", order.FRemark);
-  Take(j, "FRegDate", order.FRegDate);
-  Take(j, "FProfSys", order.FProfSys);
-  Take(j, "FInnerProfColor", order.FInnerProfColor);
-  Take(j, "FOuterProfColor", order.FOuterProfColor);
-  Take(j, "FFurnSys", order.FFurnSys);
-  Take(j, "FFurnColor", order.FFurnColor);
-  Take(j, "FHandle", order.FHandle);
-  Take(j, "FMaterial", order.FMaterial);
-  Take(j, "FFalzType", order.FFalzType);
-  Take(j, "FDornType", order.FDornType);
-  Take(j, "FStulpType", order.FStulpType);
-  Take(j, "FFlugelType", order.FFlugelType);
-  Take(j, "FPriceGroupNo", order.FPriceGroupNo);
-  Take(j, "FNDSTax", order.FNDSTax);
-  Take(j, "FCurrencyID", order.FCurrencyID);
-  order.FNote = Lines(j, "FNote");
+  r.Take("FOrderNo", order.FOrderNo);
+  r.Take("FAltOrderNo", order.FAltOrderNo);
+  r.Take("FCustomer", order.FCustomer);
+  r.Take("FObjectName", order.FObjectName);
+  r.Take("FAddress", order.FAddress);
+  r.Take("FPhones", order.FPhones);
+  r.Take("FRemark", order.FRemark);
+  r.Take("FRegDate", order.FRegDate);
+  r.Take("FProfSys", order.FProfSys);
+  r.Take("FInnerProfColor", order.FInnerProfColor);
+  r.Take("FOuterProfColor", order.FOuterProfColor);
+  r.Take("FFurnSys", order.FFurnSys);
+  r.Take("FFurnColor", order.FFurnColor);
+  r.Take("FHandle", order.FHandle);
+  r.Take("FMaterial", order.FMaterial);
+  r.Take("FFalzType", order.FFalzType);
+  r.Take("FDornType", order.FDornType);
+  r.Take("FStulpType", order.FStulpType);
+  r.Take("FFlugelType", order.FFlugelType);
+  r.Take("FPriceGroupNo", order.FPriceGroupNo);
+  r.Take("FNDSTax", order.FNDSTax);
+  r.Take("FCurrencyID", order.FCurrencyID);
+  r.TakeLines("FNote", order.FNote);
 }
 
 // The position as the new-position dialog leaves it.
-std::unique_ptr<TkvfConstruction> NewPosition(TkvfOrder& order, const json& j) {
+std::unique_ptr<TkvfConstruction> NewPosition(TkvfOrder& order, const TJson& j, const std::string& where) {
+  const TJsonReader r(j, where);
   auto p = order.NewPosition();
   p->FPosNo = fmt::format("{:03}", order.Positions.size() + 1);
-  Take(j, "FPosNo", p->FPosNo);
-  Take(j, "FName", p->FName);
-  Take(j, "FNumber", p->FNumber);
+  r.Take("FPosNo", p->FPosNo);
+  r.Take("FName", p->FName);
+  r.Take("FNumber", p->FNumber);
   int objectType = 0;
-  Take(j, "FObjectType", objectType);
+  r.Take("FObjectType", objectType);
   p->FObjectType = static_cast<uint8_t>(objectType);
-  p->FNote = Lines(j, "FNote");
+  r.TakeLines("FNote", p->FNote);
   p->FProfSys = order.FProfSys;
   p->FFurnSys = order.FFurnSys;
   p->FFurnColor = order.FFurnColor;
   p->FFalzType = order.FFalzType;
   p->FStulpType = order.FStulpType;
   p->FFlugelType = order.FFlugelType;
-  const json outline = j.value("outline", json::object());
+  const TJson outline = j.value("outline", TJson::object());
+  const TJsonReader o(outline, where + " outline");
   TOutlineParams params;
-  Take(outline, "figure", params.Figure);
-  Take(outline, "B", params.B);
-  Take(outline, "H", params.H);
-  Take(outline, "X", params.X);
-  Take(outline, "Y", params.Y);
-  float r = 0;
-  Take(outline, "R", r);
-  params.R1 = params.R2 = r;
+  o.Take("figure", params.Figure);
+  o.Take("B", params.B);
+  o.Take("H", params.H);
+  o.Take("X", params.X);
+  o.Take("Y", params.Y);
+  float radius = 0;
+  o.Take("R", radius);
+  params.R1 = params.R2 = radius;
   int dornType = order.FDornType;
-  Take(outline, "dornType", dornType);
+  o.Take("dornType", dornType);
   if (params.B <= 0 || params.H <= 0) throw EKvfError("Размеры позиции должны быть больше нуля");
   p->FSashLayout = params.Figure == 1 ? 1 : params.Figure == 2 ? 0 : 2;
   p->BuildOutlines(params, dornType);
   return p;
 }
 
-TkvfFittingsChoice ReadChoice(const json& j) {
+TkvfFittingsChoice ReadChoice(const TJson& j, const std::string& where) {
+  const TJsonReader r(j, where);
   TkvfFittingsChoice c;
-  Take(j, "FFurnSys", c.FFurnSys);
-  Take(j, "FProfSys", c.FProfSys);
-  Take(j, "FFurnColor", c.FFurnColor);
-  Take(j, "FFalzType", c.FFalzType);
-  Take(j, "FStulpType", c.FStulpType);
-  Take(j, "FFlugelType", c.FFlugelType);
-  Take(j, "FProfWidth", c.FProfWidth);
-  Take(j, "FProfThickness", c.FProfThickness);
-  if (j.contains("sash1")) c.sash1 = ReadSashChoice(j.at("sash1"));
-  if (j.contains("sash2")) c.sash2 = ReadSashChoice(j.at("sash2"));
+  r.Take("FFurnSys", c.FFurnSys);
+  r.Take("FProfSys", c.FProfSys);
+  r.Take("FFurnColor", c.FFurnColor);
+  r.Take("FFalzType", c.FFalzType);
+  r.Take("FStulpType", c.FStulpType);
+  r.Take("FFlugelType", c.FFlugelType);
+  r.Take("FProfWidth", c.FProfWidth);
+  r.Take("FProfThickness", c.FProfThickness);
+  if (const TJson* sash = r.Child("sash1")) c.sash1 = ReadSashChoice(*sash, where + " sash1");
+  if (const TJson* sash = r.Child("sash2")) c.sash2 = ReadSashChoice(*sash, where + " sash2");
   return c;
 }
 
@@ -147,10 +139,10 @@ TkvfFittingsChoice ReadChoice(const json& j) {
 int RunCalc(const std::vector<std::string>& argv) {
   const TArgs args(argv, {"catalog", "config", "out", "sketch-dir"}, {"debug", "force"});
   args.ExpectPositional(1, 1, "kvf calc REQUEST.json [--catalog DIR | --config NAME] [--debug]");
-  json request;
+  TJson request;
   try {
-    request = json::parse(ReadWholeFile(args.Positional()[0]));
-  } catch (const json::exception& e) {
+    request = TJson::parse(ReadWholeFile(args.Positional()[0]));
+  } catch (const TJson::exception& e) {
     throw EKvfError(fmt::format("Неверный запрос {}: {}", args.Positional()[0], e.what()));
   }
   TOpenedCatalog catalog = OpenCatalog(args);
@@ -158,13 +150,14 @@ int RunCalc(const std::vector<std::string>& argv) {
   TkvfOrder order;
   std::vector<std::string> errors;
   try {
-    ReadOrder(request.value("order", json::object()), order);
+    ReadOrder(request.value("order", TJson::object()), order);
     Setup().CurrentCurrency = order.FCurrencyID;
     Setup().CurrentNDS = order.FNDSTax;
     Setup().CurrentRates = &order.FCurrencyRates;
-    for (const json& pj : request.value("positions", json::array())) {
-      auto position = NewPosition(order, pj);
-      const TkvfFittingsChoice choice = ReadChoice(pj.value("fittings", json::object()));
+    for (const TJson& pj : request.value("positions", TJson::array())) {
+      const std::string where = fmt::format("позиция {}", order.Positions.size() + 1);
+      auto position = NewPosition(order, pj, where);
+      const TkvfFittingsChoice choice = ReadChoice(pj.value("fittings", TJson::object()), where + " fittings");
       TSpecStream backup;
       position->SaveBackup(backup);
       try {
@@ -176,7 +169,7 @@ int RunCalc(const std::vector<std::string>& argv) {
       }
       order.Positions.push_back(std::move(position));
     }
-  } catch (const json::exception& e) {
+  } catch (const TJson::exception& e) {
     throw EKvfError(fmt::format("Неверный запрос {}: {}", args.Positional()[0], e.what()));
   }
   TJson out = OrderToJson(order);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/furn_comp.h"
+#include "orders/json_reader.h"
 #include "orders/selection.h"
 #include "core/error.h"
 #include <fmt/format.h>
@@ -189,48 +190,8 @@ TJson OrderToJson(const TkvfOrder& o) {
 
 namespace {
 
-// Reads member `name` of `j` into `target` when present.
-class TReader {
- public:
-  explicit TReader(const TJson& j, std::string where) : j_(j), where_(std::move(where)) {}
-
-  template <typename T>
-  void Take(const char* name, T& target) const {
-    if (!j_.contains(name)) return;
-    try {
-      target = j_.at(name).get<T>();
-    } catch (const TJson::exception& e) {
-      throw EKvfError(fmt::format("{}: неверное значение {}: {}", where_, name, e.what()));
-    }
-  }
-  void TakeByte(const char* name, uint8_t& target) const {
-    int v = target;
-    Take(name, v);
-    if (v < 0 || v > 255) throw EKvfError(fmt::format("{}: {} вне диапазона 0..255", where_, name));
-    target = static_cast<uint8_t>(v);
-  }
-  void TakeMoney(const char* name, TMoney& target) const {
-    if (!j_.contains(name)) return;
-    const TJson& v = j_.at(name);
-    std::optional<TMoney> m;
-    if (v.is_string()) m = TMoney::Parse(v.get<std::string>());
-    else if (v.is_number()) m = TMoney::FromDouble(v.get<double>());
-    if (!m) throw EKvfError(fmt::format("{}: неверная сумма {}", where_, name));
-    target = *m;
-  }
-  void TakeLines(const char* name, std::vector<std::string>& target) const { Take(name, target); }
-  const TJson* Child(const char* name) const {
-    return j_.contains(name) && !j_.at(name).is_null() ? &j_.at(name) : nullptr;
-  }
-  const std::string& Where() const { return where_; }
-
- private:
-  const TJson& j_;
-  std::string where_;
-};
-
 void ComplementFromJson(const TJson& j, TkvfFurnComp& c, const std::string& where) {
-  const TReader r(j, where);
+  const TJsonReader r(j, where);
   r.Take("FFurnSys", c.FFurnSys);
   r.Take("FProfSys", c.FProfSys);
   r.Take("FColor", c.FColor);
@@ -258,7 +219,7 @@ void ComplementFromJson(const TJson& j, TkvfFurnComp& c, const std::string& wher
     c.Items.clear();
     for (const TJson& ij : *items) {
       TkvfFurnItem i;
-      const TReader ir(ij, where + " Items");
+      const TJsonReader ir(ij, where + " Items");
       ir.Take("FArticle", i.FArticle);
       ir.Take("FLength", i.FLength);
       ir.Take("FCount", i.FCount);
@@ -275,13 +236,13 @@ void ComplementFromJson(const TJson& j, TkvfFurnComp& c, const std::string& wher
 }
 
 void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
-  const TReader r(j, where);
+  const TJsonReader r(j, where);
   if (const TJson* points = r.Child("FPoints")) {
     sash.FPoints.clear();
     for (const TJson& pj : *points) {
       TkvfPoint p;
-      TReader(pj, where + " FPoints").Take("FX", p.FX);
-      TReader(pj, where + " FPoints").Take("FY", p.FY);
+      TJsonReader(pj, where + " FPoints").Take("FX", p.FX);
+      TJsonReader(pj, where + " FPoints").Take("FY", p.FY);
       sash.FPoints.push_back(p);
     }
   }
@@ -289,12 +250,12 @@ void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
     sash.FSides.clear();
     for (const TJson& sj : *sides) {
       TkvfLine l;
-      const TReader sr(sj, where + " FSides");
+      const TJsonReader sr(sj, where + " FSides");
       sr.Take("FRadius", l.FRadius);
       sr.Take("FRadius2", l.FRadius2);
       if (const TJson* c = sr.Child("FCentre")) {
-        TReader(*c, where + " FCentre").Take("X", l.FCentre.X);
-        TReader(*c, where + " FCentre").Take("Y", l.FCentre.Y);
+        TJsonReader(*c, where + " FCentre").Take("X", l.FCentre.X);
+        TJsonReader(*c, where + " FCentre").Take("Y", l.FCentre.Y);
       }
       sr.Take("FOpenMark", l.FOpenMark);
       sr.Take("FApexSide", l.FApexSide);
@@ -303,8 +264,8 @@ void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
       sr.Take("FDriven", l.FDriven);
       sr.Take("FHandleHeight", l.FHandleHeight);
       if (const TJson* m = sr.Child("FHandleMark")) {
-        TReader(*m, where + " FHandleMark").Take("X", l.FHandleMark.X);
-        TReader(*m, where + " FHandleMark").Take("Y", l.FHandleMark.Y);
+        TJsonReader(*m, where + " FHandleMark").Take("X", l.FHandleMark.X);
+        TJsonReader(*m, where + " FHandleMark").Take("Y", l.FHandleMark.Y);
       }
       sash.FSides.push_back(l);
     }
@@ -326,7 +287,7 @@ void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
     sash.FMatList.clear();
     for (const TJson& mj : *mats) {
       TkvfMatListItem m;
-      const TReader mr(mj, where + " FMatList");
+      const TJsonReader mr(mj, where + " FMatList");
       mr.Take("FArticle", m.FArticle);
       mr.Take("FNumber", m.FNumber);
       mr.TakeMoney("FBasePrice", m.FBasePrice);
@@ -339,13 +300,13 @@ void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
   }
 }
 
-void RatesFromJson(const TReader& r, TkvfCurrencyRates& rates) {
+void RatesFromJson(const TJsonReader& r, TkvfCurrencyRates& rates) {
   if (const TJson* list = r.Child("FCurrencyRates")) {
     rates.clear();
     for (const TJson& rj : *list) {
       TkvfCurrencyItem item;
-      TReader(rj, r.Where() + " FCurrencyRates").Take("FCurrencyID", item.FCurrencyID);
-      TReader(rj, r.Where() + " FCurrencyRates").Take("FRate", item.FRate);
+      TJsonReader(rj, r.Where() + " FCurrencyRates").Take("FCurrencyID", item.FCurrencyID);
+      TJsonReader(rj, r.Where() + " FCurrencyRates").Take("FRate", item.FRate);
       rates.push_back(item);
     }
   }
@@ -355,7 +316,7 @@ void RatesFromJson(const TReader& r, TkvfCurrencyRates& rates) {
 
 void PositionFromJson(const TJson& j, TkvfConstruction& p) {
   const std::string where = "позиция " + j.value("FPosNo", std::string());
-  const TReader r(j, where);
+  const TJsonReader r(j, where);
   r.Take("FIncluded", p.FIncluded);
   r.Take("FPosNo", p.FPosNo);
   r.Take("FName", p.FName);
@@ -378,7 +339,7 @@ void PositionFromJson(const TJson& j, TkvfConstruction& p) {
 
 void OrderFromJson(const TJson& j, TkvfOrder& o) {
   if (!j.is_object()) throw EKvfError("Заказ в JSON должен быть объектом");
-  const TReader r(j, "заказ");
+  const TJsonReader r(j, "заказ");
   r.Take("FHeader", o.FHeader);
   r.Take("FVersion", o.FVersion);
   r.Take("FReserved1", o.FReserved1);
@@ -454,7 +415,7 @@ TJson SelectionToJson(const TkvfOrderSelection& s) {
 
 void SelectionFromJson(const TJson& j, TkvfOrderSelection& s) {
   if (!j.is_object()) throw EKvfError("Выборка в JSON должна быть объектом");
-  const TReader r(j, "выборка");
+  const TJsonReader r(j, "выборка");
   r.Take("FHeader", s.FHeader);
   r.Take("FVersion", s.FVersion);
   r.Take("FReserved1", s.FReserved1);
@@ -475,7 +436,7 @@ void SelectionFromJson(const TJson& j, TkvfOrderSelection& s) {
     s.Items.clear();
     for (const TJson& ij : *items) {
       TkvfOrderSelectionItem& i = s.AddItem();
-      const TReader ir(ij, "выборка Items");
+      const TJsonReader ir(ij, "выборка Items");
       ir.Take("FIncluded", i.FIncluded);
       ir.Take("FOrderNo", i.FOrderNo);
       ir.Take("FPosNo", i.FPosNo);

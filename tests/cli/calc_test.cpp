@@ -266,6 +266,12 @@ TEST_F(KvfCalc, BadRequestsAndMissingCatalog) {
   EXPECT_EQ(test::RunKvf({"calc", (dir_ / "bad.json").string(), "--catalog", catalog_->str()}).exitCode, 1);
   EXPECT_EQ(test::RunKvf({"calc", (dir_ / "bad.json").string(), "--catalog", (dir_ / "none").string()}).exitCode, 1);
   EXPECT_EQ(test::RunKvf({"calc"}, {{"XDG_CONFIG_HOME", dir_.str()}}).exitCode, 2);
+  // A member of the wrong type is named with the position it stands in.
+  std::ofstream(dir_ / "typed.json") << R"({"positions":[{"outline":{"figure":1,"B":800,"H":1400}},
+                                           {"outline":{"figure":1,"B":"wide","H":1400}}]})";
+  const auto typed = test::RunKvf({"calc", (dir_ / "typed.json").string(), "--catalog", catalog_->str()});
+  EXPECT_EQ(typed.exitCode, 1);
+  EXPECT_NE(typed.err.find("позиция 2 outline: неверное значение B"), std::string::npos) << typed.err;
   std::ofstream(dir_ / "ok.json") << "{}";
   EXPECT_EQ(test::RunKvf({"calc", (dir_ / "ok.json").string()}, {{"XDG_CONFIG_HOME", dir_.str()}}).exitCode, 2);
 }
