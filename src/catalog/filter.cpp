@@ -6,6 +6,7 @@
 #include "catalog/database.h"
 #include "core/cp1251.h"
 #include "core/error.h"
+#include "core/text_utils.h"
 
 namespace kvf {
 namespace {
@@ -61,19 +62,8 @@ class TTranslator {
       ++pos_;
       if (pos_ < text_.size() && (text_[pos_] == '=' || (c == '<' && text_[pos_] == '>'))) tok_.text += text_[pos_++];
     } else if (c == '\'' || c == '"') {
-      size_t e = pos_ + 1;
-      for (;;) {
-        if (e >= text_.size()) Fail("не закрыта кавычка");
-        if (text_[e] == c) {
-          if (e + 1 < text_.size() && text_[e + 1] == c) {
-            tok_.text += c;
-            e += 2;
-            continue;
-          }
-          break;
-        }
-        tok_.text += text_[e++];
-      }
+      const size_t e = ScanQuoted(text_, pos_, tok_.text);
+      if (e == std::string_view::npos) Fail("не закрыта кавычка");
       tok_.kind = c == '\'' ? TTok::String : TTok::Name;
       pos_ = e + 1;
     } else if ((c >= '0' && c <= '9') || c == '-' || c == '.') {

@@ -141,6 +141,10 @@ void TTable::EnsureView() {
 void TTable::Settle() {
   if (!pendingFirst_ || !Active()) return;
   pendingFirst_ = false;
+  StandOnFirst();
+}
+
+void TTable::StandOnFirst() {
   if (viewValid_) {
     MoveTo(0);
   } else {
@@ -225,13 +229,7 @@ void TTable::MoveTo(int pos) {
 void TTable::First() {
   RequireActive();
   if (state_ != TDataSetState::Browse) Cancel();
-  if (viewValid_) {
-    MoveTo(0);
-  } else {
-    const int64_t rowid = FirstRowid({}, {});
-    StandOn(rowid, rowid < 0 ? -1 : 0);
-  }
-  bof_ = true;
+  StandOnFirst();
 }
 
 void TTable::Last() {

@@ -116,6 +116,7 @@ class TTable {
   void InvalidateView();  // the view is built again when it is walked
   void KnowPosition();    // the position of the current row in the view
   void Step(int delta);   // Next (+1) or Prior (-1)
+  void StandOnFirst();    // the first row, without building the whole view
   void MoveTo(int pos);
   void StandOn(int64_t rowid, int pos);
   bool Position(int64_t rowid);

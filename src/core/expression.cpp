@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "core/cp1251.h"
+#include "core/text_utils.h"
 
 namespace kvf {
 
@@ -78,19 +79,8 @@ class TParser {
       tok_.kind = TTok::Num;
       pos_ = e;
     } else if (c == '\'' || c == '"') {
-      size_t e = pos_ + 1;
-      for (;;) {
-        if (e >= text_.size()) Fail("не закрыта кавычка");
-        if (text_[e] == c) {
-          if (e + 1 < text_.size() && text_[e + 1] == c) {
-            tok_.text += c;
-            e += 2;
-            continue;
-          }
-          break;
-        }
-        tok_.text += text_[e++];
-      }
+      const size_t e = ScanQuoted(text_, pos_, tok_.text);
+      if (e == std::string_view::npos) Fail("не закрыта кавычка");
       tok_.kind = c == '\'' ? TTok::Str : TTok::Name;
       pos_ = e + 1;
     } else if (c == '(' || c == ')' || c == ',') {

@@ -232,6 +232,23 @@ void PadRight(std::string& text, int width, bool trim, char32_t fill) {
   text = Encode(std::u32string_view(s).substr(0, w));
 }
 
+size_t ScanQuoted(std::string_view text, size_t open, std::string& out) {
+  const char quote = text[open];
+  size_t e = open + 1;
+  while (e < text.size()) {
+    if (text[e] == quote) {
+      if (e + 1 < text.size() && text[e + 1] == quote) {
+        out += quote;
+        e += 2;
+        continue;
+      }
+      return e;
+    }
+    out += text[e++];
+  }
+  return std::string_view::npos;
+}
+
 int StrToIntOrZero(std::string_view text) {
   const std::string t(text);
   if (t.empty()) return 0;

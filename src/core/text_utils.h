@@ -42,6 +42,10 @@ std::string RemoveSpaces(std::string_view text);  // "" becomes "0"
 void PadLeft(std::string& text, int width, bool trim, char32_t fill = U' ');
 void PadRight(std::string& text, int width, bool trim, char32_t fill = U' ');
 int StrToIntOrZero(std::string_view text);
+// A quoted literal whose quote character stands at text[open]; a doubled quote
+// inside stands for one. Appends the contents to `out` and returns the index of
+// the closing quote, or npos when the text ends first.
+size_t ScanQuoted(std::string_view text, size_t open, std::string& out);
 // Up to four hex digits (others count as 0, odd length reads with a leading 0);
 // more than 65535 raises EKvfError.
 int HexToInt(std::string_view text);

@@ -69,6 +69,7 @@ TEST_F(TableTest, FiltersWithBlanksAsEmptyOrZero) {
       {"Color = 'WH' or (ID = 'E2' and WeightMin <= 20.25 and  WeightMax >= 20.25)", {"A3", "A2"}},
       {"FFBMin < 1", {"A2", "A9"}},                   // blank is 0
       {"ID = 'e1'", {"A9"}},                           // case-sensitive
+      {"ID = 'E''1' or ID = 'E2'", {"A2"}},             // a doubled quote is one quote
       {"(Direct = 3 or Direct = 0) and ID='E2' ", {"A2"}},
       {"not (ID = 'E1')", {"A2", "A9"}},
       {"70 >= FFBMin and \"FFBMax\" >= 70", {"A3"}},  // a blank FFBMax is 0
