@@ -45,16 +45,22 @@ void RunSetFittings(benchmark::State& state, TCatalogRun& run, const kvf::TkvfFi
   state.counters["lines"] = static_cast<double>(lines);
 }
 
-void BM_SetFittingsDemoCatalog(benchmark::State& state) {
-  const fs::path dir = fs::temp_directory_path() / "kvf_bench_demo";
-  kvf::BuildCatalogFromCsv(fs::path(KVF_SOURCE_DIR) / "data/catalog", dir);
-  TCatalogRun run(dir);
+// A one-sash turn-tilt window of system 1200 on P70 profile, white fittings.
+kvf::TkvfFittingsChoice WhiteTurnTiltChoice() {
   kvf::TkvfFittingsChoice c;
   c.FFurnSys = "1200";
   c.FProfSys = "P70";
   c.FFurnColor = "WH";
   c.FFalzType = 101;
   c.FFlugelType = 401;
+  return c;
+}
+
+void BM_SetFittingsDemoCatalog(benchmark::State& state) {
+  const fs::path dir = fs::temp_directory_path() / "kvf_bench_demo";
+  kvf::BuildCatalogFromCsv(fs::path(KVF_SOURCE_DIR) / "data/catalog", dir);
+  TCatalogRun run(dir);
+  kvf::TkvfFittingsChoice c = WhiteTurnTiltChoice();
   c.sash1.FComplect = "DK-L";
   c.sash1.FHandle = "HW-STD";
   c.sash1.FDornType = 201;
@@ -68,12 +74,7 @@ void BM_SetFittingsLargeCatalog(benchmark::State& state) {
   fs::create_directories(dir);
   if (!fs::exists(dir / "kvfcatalog.sqlite")) kvf::bench::WriteSyntheticCatalog(dir);
   TCatalogRun run(dir);
-  kvf::TkvfFittingsChoice c;
-  c.FFurnSys = "1200";
-  c.FProfSys = "P70";
-  c.FFurnColor = "WH";
-  c.FFalzType = 101;
-  c.FFlugelType = 401;
+  kvf::TkvfFittingsChoice c = WhiteTurnTiltChoice();
   c.sash1.FComplect = kvf::bench::ComplectCode(17);
   c.sash1.FDornType = 201;
   RunSetFittings(state, run, c);

@@ -18,20 +18,28 @@ struct TReference {
   const char* what;      // what the field names
 };
 
+// SQL that names a row of a table in a message.
+constexpr const char* kSetKeyRow = "'комплект ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')";
+constexpr const char* kArtKeyRow = "'элемент ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')";
+constexpr const char* kKeyedArticleRow = "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')";
+constexpr const char* kColouredArticleRow = "'артикул ' || IFNULL(CatalogID,'') || ', цвет ' || IFNULL(Color,'')";
+constexpr const char* kCompositeRow = "'составной элемент ' || IFNULL(ID,'')";
+constexpr const char* kSideRow = "'комплект ' || IFNULL(ID,'') || ', сторона ' || IFNULL(Side,'')";
+
 constexpr TReference kReferences[] = {
-    {"FrnSet", "'комплект ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')", "Item", "FrnItem", "ID", "элемент"},
-    {"FrnArt", "'элемент ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')", "CatalogID", "Catalog", "ID", "артикул"},
-    {"FrnArt", "'элемент ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')", "ID", "FrnItem", "ID", "элемент"},
-    {"FrnSchl", "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')", "CatalogID", "Catalog", "ID", "артикул"},
-    {"FrnSchl", "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')", "Item", "FrnItem", "ID", "элемент"},
-    {"FrnDop", "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')", "CatalogID", "Catalog", "ID", "артикул"},
-    {"FrnDop", "'артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')", "AccessoryID", "Catalog", "ID", "артикул"},
-    {"FrnAbd", "'артикул ' || IFNULL(CatalogID,'') || ', цвет ' || IFNULL(Color,'')", "CatalogID", "Catalog", "ID", "артикул"},
-    {"FrnAbd", "'артикул ' || IFNULL(CatalogID,'') || ', цвет ' || IFNULL(Color,'')", "AccessoryID", "Catalog", "ID", "артикул"},
-    {"FrnItoI", "'составной элемент ' || IFNULL(ID,'')", "ID", "FrnItem", "ID", "элемент"},
-    {"FrnItoI", "'составной элемент ' || IFNULL(ID,'')", "Item", "FrnItem", "ID", "элемент"},
-    {"FrnSet", "'комплект ' || IFNULL(ID,'') || ', Key ' || IFNULL(Key,'')", "ID", "FrnComp", "ID", "комплект"},
-    {"FrnSide", "'комплект ' || IFNULL(ID,'') || ', сторона ' || IFNULL(Side,'')", "ID", "FrnComp", "ID", "комплект"},
+    {"FrnSet", kSetKeyRow, "Item", "FrnItem", "ID", "элемент"},
+    {"FrnArt", kArtKeyRow, "CatalogID", "Catalog", "ID", "артикул"},
+    {"FrnArt", kArtKeyRow, "ID", "FrnItem", "ID", "элемент"},
+    {"FrnSchl", kKeyedArticleRow, "CatalogID", "Catalog", "ID", "артикул"},
+    {"FrnSchl", kKeyedArticleRow, "Item", "FrnItem", "ID", "элемент"},
+    {"FrnDop", kKeyedArticleRow, "CatalogID", "Catalog", "ID", "артикул"},
+    {"FrnDop", kKeyedArticleRow, "AccessoryID", "Catalog", "ID", "артикул"},
+    {"FrnAbd", kColouredArticleRow, "CatalogID", "Catalog", "ID", "артикул"},
+    {"FrnAbd", kColouredArticleRow, "AccessoryID", "Catalog", "ID", "артикул"},
+    {"FrnItoI", kCompositeRow, "ID", "FrnItem", "ID", "элемент"},
+    {"FrnItoI", kCompositeRow, "Item", "FrnItem", "ID", "элемент"},
+    {"FrnSet", kSetKeyRow, "ID", "FrnComp", "ID", "комплект"},
+    {"FrnSide", kSideRow, "ID", "FrnComp", "ID", "комплект"},
 };
 
 struct TRange {
@@ -42,9 +50,8 @@ struct TRange {
   bool zeroMaxIsOpen = false;  // complect lines: a maximum of 0 sets no upper limit
 };
 
-const char* kSetRow = "'комплект ' || IFNULL(ID,'') || ', элемент ' || IFNULL(Item,'') || ', Key ' || IFNULL(Key,'')";
-const char* kArtRow = "'элемент ' || IFNULL(ID,'') || ', артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')";
-const char* kSideRow = "'комплект ' || IFNULL(ID,'') || ', сторона ' || IFNULL(Side,'')";
+constexpr const char* kSetRow = "'комплект ' || IFNULL(ID,'') || ', элемент ' || IFNULL(Item,'') || ', Key ' || IFNULL(Key,'')";
+constexpr const char* kArtRow = "'элемент ' || IFNULL(ID,'') || ', артикул ' || IFNULL(CatalogID,'') || ', Key ' || IFNULL(Key,'')";
 
 const TRange kRanges[] = {
     {"FrnSet", kSetRow, "FFBMin", "FFBMax", true},       {"FrnSet", kSetRow, "FFHMin", "FFHMax", true},
