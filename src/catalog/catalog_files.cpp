@@ -19,6 +19,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr size_t kMaxReported = 200;
+// The largest whole amount money (1/10 000 in 64 bits) holds.
+constexpr double kMaxAmount = 922337203685477.0;
 
 bool ParseInteger(std::string_view t, int64_t& out) {
   const auto r = std::from_chars(t.data(), t.data() + t.size(), out);
@@ -102,6 +104,10 @@ bool ParseFieldText(const TFieldDef& field, std::string_view text, TFieldValue& 
       const int allowed = field.type == TFieldType::BCD ? field.size : 4;
       if (Decimals(text) > allowed) {
         reason = fmt::format("больше {} знаков после запятой", allowed);
+        return false;
+      }
+      if (std::fabs(d) >= kMaxAmount) {  // prices and rates are read as money
+        reason = fmt::format("{} вне допустимого диапазона (до {:.0f})", std::string(text), kMaxAmount);
         return false;
       }
       value = d;

@@ -1,5 +1,6 @@
 #include "catalog/lookups.h"
 
+#include <cmath>
 #include <fmt/format.h>
 
 #include "catalog/dm.h"
@@ -56,9 +57,23 @@ std::string GetArticleName(const std::string& id, bool quiet) {
   return DM().T_Catalog.AsString("Name");
 }
 
+// The rate of a currency in the document's list; a currency the list lacks, or
+// a negative rate, cannot price anything.
+static float PricingRate(const TkvfSetup& setup, int currency) {
+  const float rate = GetRate(setup.CurrentRates, currency);
+  if (setup.CurrentRates && IndexOfCurrency(setup.CurrentRates, currency) < 0) {
+    const std::string name = GetCurrencyName(currency);
+    throw EKvfError(fmt::format("В списке курсов документа нет валюты [{}]!",
+                                name.empty() ? std::to_string(currency) : fmt::format("{} ({})", name, currency)));
+  }
+  if (rate < 0 || !std::isfinite(rate))
+    throw EKvfError(fmt::format("Неверный курс валюты [{}] в списке курсов документа: {}", currency, rate));
+  return rate;
+}
+
 TMoney GetArticlePrice(const std::string& id, bool quiet) {
   const TkvfSetup& setup = Setup();
-  const float rc = GetRate(setup.CurrentRates, setup.CurrentCurrency);
+  const float rc = PricingRate(setup, setup.CurrentCurrency);
   if (!LocateArticle(id)) {
     if (quiet) return {};
     MissingArticle(id, "Наименование");
@@ -67,7 +82,7 @@ TMoney GetArticlePrice(const std::string& id, bool quiet) {
   const TMoney price = t.AsMoney("Price");
   const int currency = static_cast<int>(t.AsInteger("Currency"));
   const int group = static_cast<int>(t.AsInteger("PriceGrp"));
-  const float ra = GetRate(setup.CurrentRates, currency);
+  const float ra = PricingRate(setup, currency);
   if (rc == 0) throw EKvfError("Значение текущей валюты = 0!");
   TMoney converted = price * (static_cast<double>(ra) / static_cast<double>(rc));
   if (group != 0) {

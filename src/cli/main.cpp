@@ -7,6 +7,7 @@
 
 #include "cli/command.h"
 #include "core/error.h"
+#include "core/file_io.h"
 #include "core/prompts.h"
 
 namespace {
@@ -53,6 +54,7 @@ TConsoleUserInterface& Console() {
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "C.UTF-8");
   kvf::SetUserInterface(&kvf::cli::Console());
+  kvf::IgnoreFileSizeSignal();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::fputs(kHelp, stdout);

@@ -1,7 +1,8 @@
 #pragma once
 // The whole-file pattern of the documents: written into a record stream first
 // and then into the file (replaced atomically); read whole and then parsed.
-// Any error is shown with the document's message ("...!\r\n(%s)") and gives false.
+// Any error is shown with the document's message ("...!\r\n(%s)") and gives false;
+// so does a read that stopped (`read` returned false after showing its own message).
 #include <fmt/format.h>
 
 #include <exception>
@@ -32,8 +33,7 @@ bool LoadDocumentFile(const std::string& fileName, const char* failure, Read rea
   try {
     TSpecStream s;
     s.LoadFromFile(fileName);
-    read(s);
-    return true;
+    return read(s);
   } catch (const std::exception& e) {
     ShowError(fmt::format("{}!\r\n({})", failure, e.what()));
     return false;

@@ -7,7 +7,20 @@
 
 namespace kvf {
 
+namespace {
+
+// 2^63: the first magnitude a signed 64-bit integer cannot hold.
+constexpr long double kLimit = 9223372036854775808.0L;
+
+[[noreturn]] void OutOfRange(const std::string& value) {
+  throw EKvfError(fmt::format("Денежное значение вне допустимого диапазона: {}", value));
+}
+
+}  // namespace
+
 int64_t RoundHalfEven(long double value) {
+  if (!std::isfinite(value) || value >= kLimit - 1 || value < -kLimit)
+    throw EKvfError(fmt::format("Числовое значение вне допустимого диапазона: {}", static_cast<double>(value)));
   const long double fl = std::floor(value);
   const long double diff = value - fl;
   auto result = static_cast<int64_t>(fl);
@@ -16,10 +29,35 @@ int64_t RoundHalfEven(long double value) {
 }
 
 TMoney TMoney::FromDouble(double value) {
+  if (!std::isfinite(value) || std::fabs(static_cast<long double>(value)) * kScale >= kLimit)
+    OutOfRange(fmt::format("{}", value));
   // The decimal text of the double decides: 0.1 * 10000 must give exactly 1000.
   const std::string text = fmt::format("{:.6f}", value);
   if (auto m = Parse(text)) return *m;
   return FromRaw(RoundHalfEven(static_cast<long double>(value) * kScale));
+}
+
+TMoney TMoney::FromUnits(int64_t units) {
+  int64_t raw = 0;
+  if (__builtin_mul_overflow(units, kScale, &raw)) OutOfRange(fmt::format("{}", units));
+  return FromRaw(raw);
+}
+
+TMoney TMoney::operator-() const {
+  if (raw_ == INT64_MIN) OutOfRange("-(" + ToString() + ")");
+  return FromRaw(-raw_);
+}
+
+TMoney TMoney::operator+(TMoney o) const {
+  int64_t raw = 0;
+  if (__builtin_add_overflow(raw_, o.raw_, &raw)) OutOfRange(ToString() + " + " + o.ToString());
+  return FromRaw(raw);
+}
+
+TMoney TMoney::operator-(TMoney o) const {
+  int64_t raw = 0;
+  if (__builtin_sub_overflow(raw_, o.raw_, &raw)) OutOfRange(ToString() + " - " + o.ToString());
+  return FromRaw(raw);
 }
 
 std::string TMoney::ToString() const {
@@ -57,18 +95,26 @@ std::optional<TMoney> TMoney::Parse(std::string_view text) {
   }
   if (i != text.size() || digits == 0) return std::nullopt;
   while (fracDigits < 4) { frac *= 10; ++fracDigits; }
-  int64_t raw = units * kScale + frac;
-  if (roundDigit > 5 || (roundDigit == 5 && (sticky || raw % 2 != 0))) ++raw;
+  int64_t raw = 0;
+  if (__builtin_mul_overflow(units, kScale, &raw) || __builtin_add_overflow(raw, frac, &raw)) return std::nullopt;
+  if (roundDigit > 5 || (roundDigit == 5 && (sticky || raw % 2 != 0)))
+    if (__builtin_add_overflow(raw, 1, &raw)) return std::nullopt;
   return FromRaw(negative ? -raw : raw);
 }
 
 TMoney TMoney::operator*(double factor) const {
-  return FromRaw(RoundHalfEven(static_cast<long double>(raw_) * factor));
+  const long double product = static_cast<long double>(raw_) * factor;
+  if (!std::isfinite(product) || product >= kLimit || product < -kLimit)
+    OutOfRange(fmt::format("{} * {}", ToString(), factor));
+  return FromRaw(RoundHalfEven(product));
 }
 
 TMoney TMoney::operator/(double divisor) const {
   if (divisor == 0) throw EKvfError("Деление на ноль");
-  return FromRaw(RoundHalfEven(static_cast<long double>(raw_) / divisor));
+  const long double quotient = static_cast<long double>(raw_) / divisor;
+  if (!std::isfinite(quotient) || quotient >= kLimit || quotient < -kLimit)
+    OutOfRange(fmt::format("{} / {}", ToString(), divisor));
+  return FromRaw(RoundHalfEven(quotient));
 }
 
 }  // namespace kvf

@@ -14,8 +14,10 @@ class TMoney {
 
   constexpr TMoney() = default;
   static constexpr TMoney FromRaw(int64_t raw) { TMoney m; m.raw_ = raw; return m; }
-  static TMoney FromDouble(double value);  // rounded to 1/10 000, halves to even
-  static constexpr TMoney FromUnits(int64_t units) { return FromRaw(units * kScale); }
+  // Rounded to 1/10 000, halves to even; a value that is not finite or out of
+  // range raises EKvfError naming it.
+  static TMoney FromDouble(double value);
+  static TMoney FromUnits(int64_t units);
 
   constexpr int64_t Raw() const { return raw_; }
   double ToDouble() const { return static_cast<double>(raw_) / kScale; }
@@ -24,14 +26,17 @@ class TMoney {
   // "12.5000", "-3.0000": always four decimals, "." as the decimal point.
   std::string ToString() const;
   // Accepts an optional sign, digits, "." or "," and up to any number of decimals
-  // (rounded half to even to four). Blanks around are ignored. nullopt on bad text.
+  // (rounded half to even to four). Blanks around are ignored. nullopt on bad text
+  // and on an amount out of range.
   static std::optional<TMoney> Parse(std::string_view text);
 
-  constexpr TMoney operator-() const { return FromRaw(-raw_); }
-  constexpr TMoney operator+(TMoney o) const { return FromRaw(raw_ + o.raw_); }
-  constexpr TMoney operator-(TMoney o) const { return FromRaw(raw_ - o.raw_); }
-  TMoney& operator+=(TMoney o) { raw_ += o.raw_; return *this; }
-  TMoney& operator-=(TMoney o) { raw_ -= o.raw_; return *this; }
+  // Every operation checks its range: a result that 64 bits cannot hold raises
+  // EKvfError naming the value, never wraps.
+  TMoney operator-() const;
+  TMoney operator+(TMoney o) const;
+  TMoney operator-(TMoney o) const;
+  TMoney& operator+=(TMoney o) { return *this = *this + o; }
+  TMoney& operator-=(TMoney o) { return *this = *this - o; }
   TMoney operator*(double factor) const;
   TMoney operator/(double divisor) const;  // divisor 0 raises EKvfError
   constexpr auto operator<=>(const TMoney&) const = default;
@@ -40,7 +45,8 @@ class TMoney {
   int64_t raw_ = 0;
 };
 
-// Rounds a real to the nearest integer, halves to even.
+// Rounds a real to the nearest integer, halves to even. A value that is not
+// finite or outside the 64-bit range raises EKvfError.
 int64_t RoundHalfEven(long double value);
 
 }  // namespace kvf

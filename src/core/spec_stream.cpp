@@ -8,7 +8,6 @@
 #include "core/cp1251.h"
 #include "core/error.h"
 #include "core/file_io.h"
-#include "core/prompts.h"
 #include "core/spec_stream_format.h"
 
 namespace kvf {
@@ -106,7 +105,9 @@ TSpecValue TSpecStream::ReadValue(TValueKind kind) {
     return result;
   }
   unsigned char block[kBlockSize] = {};
-  Read(block, sizeof block);
+  const size_t at = pos_;
+  if (Read(block, sizeof block) != sizeof block)
+    throw EKvfError(fmt::format("Неожиданный конец потока: значение в позиции {} не дочитано", at));
   if (Load<uint16_t>(block) == kNull) throw EKvfError("Пустое значение (Null) в потоке");
   const TBlockNumber n = BlockNumber(block);
   switch (kind) {
@@ -177,8 +178,8 @@ std::string TSpecStream::ReadStr() {
   std::string bytes(data_.data() + pos_, got);
   pos_ += got;
   if (got < want)
-    ShowError(fmt::format("Ошибка чтения строки из потока!\r\nЗаказано: [{} символов], Считано: [{} символов]!",
-                          want, got));
+    throw EKvfError(fmt::format("Ошибка чтения строки из потока!\r\nЗаказано: [{} символов], Считано: [{} символов]!",
+                                want, got));
   const size_t zero = bytes.find('\0');
   if (zero != std::string::npos) bytes.resize(zero);
   return Cp1251ToUtf8(bytes);

@@ -42,11 +42,10 @@ class TSpecStream {
   size_t Read(void* bytes, size_t count);
 
   void WriteValue(const TSpecValue& value);
-  // Reads one value of the expected kind. A string whose length is negative or
-  // where the stream ends inside the length raises EKvfError; a string longer than
-  // what is left shows "Ошибка чтения строки из потока!..." and keeps what was read.
-  // A block that can't be read in full keeps zero bytes (an empty value: 0, false).
-  // A block whose code does not convert to the kind raises EKvfError.
+  // Reads one value of the expected kind. Any read past the end of the stream
+  // raises EKvfError: a string whose length or text is cut short ("Ошибка чтения
+  // строки из потока!..."), a block that can't be read in full. A negative string
+  // length and a block whose code does not convert to the kind raise it too.
   TSpecValue ReadValue(TValueKind kind);
 
   void WriteStr(std::string_view utf8);

@@ -61,14 +61,17 @@ class TkvfOrder {
   // Adds the material lines of every included position to the list, merged by article.
   void CollectMaterials(TkvfMatList& list) const;
 
-  // The order record. Reading checks the version label after the seventh value:
-  // an older file is converted when AskConfirm agrees (converted := true),
-  // otherwise reading stops; a newer file is refused with a warning and reading
-  // stops. A stop is no failure: the order keeps what it read and the defaults.
+  // The order record. Reading checks the header ("Данный файл не является файлом
+  // заказа!") and the version label after the seventh value: an older file is
+  // converted when AskConfirm agrees (converted := true), otherwise reading stops;
+  // a newer file is refused with a warning and reading stops. A stop returns false
+  // after its message: the order is not loaded and nothing may be written over the
+  // file it came from. A damaged record raises EKvfError.
   void SaveToStream(TSpecStream& s);
-  void LoadFromStream(TSpecStream& s, bool& converted);
+  bool LoadFromStream(TSpecStream& s, bool& converted);
   // Whole files, replaced atomically on saving. Errors are shown ("Ошибка
-  // сохранения заказа!...", "Ошибка загрузки заказа!...") and give false.
+  // сохранения заказа!...", "Ошибка загрузки заказа!...") and give false, as
+  // does a load that stopped.
   bool SaveToFile(const std::string& fileName);
   bool LoadFromFile(const std::string& fileName, bool& converted);
 

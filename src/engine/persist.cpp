@@ -347,10 +347,15 @@ void TkvfOrder::SaveToStream(TSpecStream& s) {
   for (const auto& p : Positions) p->SaveToStream(s);
 }
 
-void TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
+bool TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
   converted = false;
   ResetToDefaults();
-  FHeader = s.ReadStr();
+  const std::string header = s.ReadStr();
+  if (header != kHeader) {
+    ShowError("Данный файл не является файлом заказа!");
+    return false;
+  }
+  FHeader = header;
   FVersion = s.ReadStr();
   FReserved1 = s.ReadInt();
   FReserved2 = s.ReadInt();
@@ -362,14 +367,14 @@ void TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
     if (IsVersionOlder(v, kVersion)) {
       if (!AskConfirm(fmt::format("Необходимо конвертировать файл заказа!\r\nЗагружаемая версия: {}\r\nТекущая версия: {}",
                                   v, kVersion)))
-        return;
+        return false;
       converted = true;
     } else {
       ShowWarning(fmt::format("Вы пытаетесь открыть заказ, созданный более новой версией программы, чем текущая.\r\n"
                               "Данный модуль технолога поддерживает файлы заказа\r\nверсии не старше: {}!\r\n"
                               "Загружаемая версия: {}",
                               kVersion, v));
-      return;
+      return false;
     }
   }
   const TRecordLayout layout(v);
@@ -402,6 +407,7 @@ void TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
     p->LoadRecord(s, layout);
     Positions.push_back(std::move(p));
   }
+  return true;
 }
 
 bool TkvfOrder::SaveToFile(const std::string& fileName) {
@@ -411,7 +417,7 @@ bool TkvfOrder::SaveToFile(const std::string& fileName) {
 bool TkvfOrder::LoadFromFile(const std::string& fileName, bool& converted) {
   converted = false;
   return LoadDocumentFile(fileName, "Ошибка загрузки заказа",
-                          [&](TSpecStream& s) { LoadFromStream(s, converted); });
+                          [&](TSpecStream& s) { return LoadFromStream(s, converted); });
 }
 
 void TkvfOrder::DeletePosition(int index) {

@@ -37,9 +37,13 @@ class TJsonReader {
     if (!Has(name)) return;
     const TJson& v = j_.at(name);
     std::optional<TMoney> m;
-    if (v.is_string()) m = TMoney::Parse(v.get<std::string>());
-    else if (v.is_number()) m = TMoney::FromDouble(v.get<double>());
-    if (!m) throw EKvfError(fmt::format("{}: неверная сумма {}", where_, name));
+    try {
+      if (v.is_string()) m = TMoney::Parse(v.get<std::string>());
+      else if (v.is_number()) m = TMoney::FromDouble(v.get<double>());
+    } catch (const EKvfError& e) {
+      throw EKvfError(fmt::format("{}: {}: {}", where_, name, e.what()));
+    }
+    if (!m) throw EKvfError(fmt::format("{}: неверная сумма {}: {}", where_, name, v.dump()));
     target = *m;
   }
   void TakeLines(const char* name, std::vector<std::string>& target) const { Take(name, target); }

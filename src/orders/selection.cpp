@@ -171,12 +171,12 @@ void TkvfOrderSelection::SaveToStream(TSpecStream& s) {
   }
 }
 
-void TkvfOrderSelection::LoadFromStream(TSpecStream& s, bool& converted) {
+bool TkvfOrderSelection::LoadFromStream(TSpecStream& s, bool& converted) {
   converted = false;
   const std::string header = s.ReadStr();
   if (header != kSelectionHeader) {
     ShowError("Данный файл не является файлом Dalnor Stemwick!");
-    return;
+    return false;
   }
   FHeader = header;
   FVersion = s.ReadStr();
@@ -184,13 +184,13 @@ void TkvfOrderSelection::LoadFromStream(TSpecStream& s, bool& converted) {
     if (IsVersionOlder(FVersion, kSelectionVersion)) {
       if (!AskConfirm(fmt::format("Необходимо конвертировать файл выборки!\r\nЗагружаемая версия: {}\r\nТекущая версия: {}",
                                   FVersion, kSelectionVersion)))
-        return;
+        return false;
       converted = true;
     } else {
       ShowWarning(fmt::format("Вы пытаетесь открыть выборку, созданную более новой версией программы, чем текущая.\r\n"
                               "Данный модуль поддерживает файлы выборки\r\nверсии не старше: {}!\r\nЗагружаемая версия: {}",
                               kSelectionVersion, FVersion));
-      return;
+      return false;
     }
   }
   FReserved1 = s.ReadInt();
@@ -221,6 +221,7 @@ void TkvfOrderSelection::LoadFromStream(TSpecStream& s, bool& converted) {
     i.FName = s.ReadStr();
     i.FOrderFile = s.ReadStr();
   }
+  return true;
 }
 
 bool TkvfOrderSelection::SaveToFile(const std::string& fileName) {
@@ -230,7 +231,7 @@ bool TkvfOrderSelection::SaveToFile(const std::string& fileName) {
 bool TkvfOrderSelection::LoadFromFile(const std::string& fileName, bool& converted) {
   converted = false;
   return LoadDocumentFile(fileName, "Ошибка загрузки выборки",
-                          [&](TSpecStream& s) { LoadFromStream(s, converted); });
+                          [&](TSpecStream& s) { return LoadFromStream(s, converted); });
 }
 
 }  // namespace kvf

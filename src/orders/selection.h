@@ -78,8 +78,9 @@ class TkvfOrderSelection {
   void SortByFile();
 
   void SaveToStream(TSpecStream& s);
-  // Header and version checks stop reading without failing (see the order file).
-  void LoadFromStream(TSpecStream& s, bool& converted);
+  // Header and version checks stop reading with their message and false (see the
+  // order file); a damaged record raises EKvfError.
+  bool LoadFromStream(TSpecStream& s, bool& converted);
   bool SaveToFile(const std::string& fileName);  // "Ошибка сохранения выборки!..."
   bool LoadFromFile(const std::string& fileName, bool& converted);  // "Ошибка загрузки выборки!..."
 

@@ -100,6 +100,14 @@ TEST_F(LookupsTest, PricesConvertIntoTheCurrentCurrencyWithTheSurcharge) {
   EXPECT_EQ(GetArticlePrice("missing", true).ToString(), "0.0000");
   rates_[1].FRate = 0;
   ExpectError([] { GetArticlePrice("EU-7", false); }, "Значение текущей валюты = 0!");
+  rates_[1].FRate = -3;
+  ExpectError([] { GetArticlePrice("EU-7", false); }, "Неверный курс валюты [2] в списке курсов документа: -3");
+  // a currency the document's rates lack prices nothing, neither the article's nor the current one
+  rates_.pop_back();
+  ExpectError([] { GetArticlePrice("AB-1", false); }, "В списке курсов документа нет валюты [EUR (2)]!");
+  kvf::Setup().CurrentCurrency = 1;
+  ExpectError([] { GetArticlePrice("EU-7", false); }, "В списке курсов документа нет валюты [EUR (2)]!");
+  EXPECT_EQ(GetArticlePrice("AB-1", false).ToString(), "90.0000");
   ExpectError([] { GetPriceGroupSurcharge(9, 0); }, "В каталоге ценовых групп отсутствуют данные для группы [9]!");
   EXPECT_EQ(GetPriceGroupSurcharge(3, 1), 5.0);
 }

@@ -73,23 +73,56 @@ TEST_F(KvfOrderFiles, DumpThenFromJsonWritesTheSameBytes) {
   EXPECT_EQ(Kvf({"order", "from-json", (dir_ / "bad.json").string(), (dir_ / "bad.kfo370").string()}).exitCode, 1);
 }
 
-TEST_F(KvfOrderFiles, OlderAndNewerLabels) {
+TEST_F(KvfOrderFiles, ADocumentThatDoesNotLoadIsNeverWrittenOver) {
   const std::string file = MakeOrder("A-2");
   std::string bytes = test::Slurp(file);
   const size_t label = bytes.find("26.12.2019");
-  bytes.replace(label, 10, "01.01.2030");
-  std::ofstream(dir_ / "newer.kfo370", std::ios::binary) << bytes;
-  const auto newer = Kvf({"order", "dump", (dir_ / "newer.kfo370").string()});
-  EXPECT_EQ(newer.exitCode, 0);
-  EXPECT_NE(newer.err.find("более новой версией"), std::string::npos);
-  EXPECT_EQ(json::parse(newer.out)["Positions"].size(), 0u);
-  bytes.replace(label, 10, "23.07.2019");
-  std::ofstream(dir_ / "older.kfo370", std::ios::binary) << bytes;
-  const auto refused = Kvf({"order", "dump", (dir_ / "older.kfo370").string(), "--no-convert"});
-  EXPECT_EQ(refused.exitCode, 0);
-  EXPECT_EQ(json::parse(refused.out)["FOrderNo"], "");
-  // converted: the current layout read as the older one cannot be right
-  const auto converted = Kvf({"order", "dump", (dir_ / "older.kfo370").string()});
+  const auto write = [&](const std::string& name, const std::string& content) {
+    std::ofstream(dir_ / name, std::ios::binary) << content;
+    return (dir_ / name).string();
+  };
+  std::string newer = bytes, older = bytes;
+  newer.replace(label, 10, "01.01.2030");
+  older.replace(label, 10, "23.07.2019");
+  const std::string newerFile = write("newer.kfo370", newer);
+  const std::string olderFile = write("older.kfo370", older);
+  const std::string cutFile = write("cut.kfo370", bytes.substr(0, 585));
+  std::ofstream(dir_ / "sel.json") << R"({"FSelectionNo": "W-1"})";
+  const std::string selection = (dir_ / "sel.kfs370").string();
+  ASSERT_EQ(Kvf({"selection", "from-json", (dir_ / "sel.json").string(), selection}).exitCode, 0);
+  std::string newerSel = test::Slurp(selection);
+  newerSel.replace(newerSel.find("06.10.2015"), 10, "01.01.2030");
+  const std::string newerSelFile = write("newer.kfs370", newerSel);
+  struct Case {
+    std::vector<std::string> args;
+    std::string file;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"order", "dump"}, newerFile, "более новой версией"},
+      {{"order", "recalc", "--catalog", Cat(), "--write"}, newerFile, "более новой версией"},
+      {{"order", "reprice", "--catalog", Cat(), "--write"}, newerFile, "более новой версией"},
+      {{"order", "dump", "--no-convert"}, olderFile, "Необходимо конвертировать файл заказа!"},
+      {{"order", "recalc", "--catalog", Cat(), "--write", "--no-convert"}, olderFile, "Необходимо конвертировать"},
+      {{"order", "reprice", "--catalog", Cat(), "--write", "--no-convert"}, olderFile, "Необходимо конвертировать"},
+      {{"order", "reprice", "--catalog", Cat(), "--write"}, cutFile, "Ошибка загрузки заказа!"},
+      {{"order", "recalc", "--catalog", Cat(), "--write"}, selection, "Данный файл не является файлом заказа!"},
+      {{"selection", "refresh", "--write"}, file, "Данный файл не является файлом Dalnor Stemwick!"},
+      {{"selection", "refresh", "--write"}, newerSelFile, "более новой версией"},
+      {{"selection", "refresh", "--write"}, cutFile, "не является файлом"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin() + 2, c.file);
+    SCOPED_TRACE(args[0] + " " + args[1] + " " + c.file);
+    const std::string before = test::Slurp(c.file);
+    const auto r = Kvf(args);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_EQ(test::Slurp(c.file), before);
+  }
+  const auto converted = Kvf({"order", "dump", olderFile});  // converting is asked and taken
   EXPECT_NE(converted.err.find("Необходимо конвертировать файл заказа!"), std::string::npos);
 }
 
@@ -128,7 +161,7 @@ TEST_F(KvfOrderFiles, SelectionsOverSeveralOrders) {
   const std::string b = MakeOrder("B-4");
   const json selection = {
       {"FSelectionNo", "W-50"},
-      {"FCurrencyRates", {{{"FCurrencyID", 1}, {"FRate", 1}}}},
+      {"FCurrencyRates", {{{"FCurrencyID", 1}, {"FRate", 1}}, {{"FCurrencyID", 2}, {"FRate", 95.5}}}},
       {"FCurrencyID", 1},
       {"Items",
        {{{"FOrderNo", "A-4"}, {"FPosNo", "001"}, {"FOrderFile", "%A-4.kfo370"}},
@@ -149,6 +182,17 @@ TEST_F(KvfOrderFiles, SelectionsOverSeveralOrders) {
   const auto materials = Kvf({"selection", "materials", file, "--orders", dir_.str(), "--catalog", Cat(), "--csv"});
   ASSERT_EQ(materials.exitCode, 0) << materials.err;
   EXPECT_NE(materials.out.find("KV-HW-WH,\"Ручка оконная, белый\",шт,4.000,"), std::string::npos) << materials.out;
+
+  // without the EUR rate the EUR articles cannot be priced: an error, never a mixed total
+  json noEuro = selection;
+  noEuro["FCurrencyRates"] = {{{"FCurrencyID", 1}, {"FRate", 1}}};
+  std::ofstream(dir_ / "noeuro.json") << noEuro.dump();
+  const std::string noEuroFile = (dir_ / "noeuro.kfs370").string();
+  ASSERT_EQ(Kvf({"selection", "from-json", (dir_ / "noeuro.json").string(), noEuroFile}).exitCode, 0);
+  const auto unpriced = Kvf({"selection", "materials", noEuroFile, "--orders", dir_.str(), "--catalog", Cat()});
+  EXPECT_EQ(unpriced.exitCode, 1);
+  EXPECT_NE(unpriced.err.find("В списке курсов документа нет валюты [EUR (2)]!"), std::string::npos) << unpriced.err;
+  EXPECT_TRUE(unpriced.out.empty());
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "core/cp1251.h"
 #include "core/datetime.h"
 #include "core/error.h"
@@ -44,6 +47,43 @@ TEST(Money, ProductsRoundHalfToEvenAndSumsStayExact) {
   TMoney sum;
   for (int i = 0; i < 10; ++i) sum += TMoney::FromDouble(0.1);
   EXPECT_EQ(sum, TMoney::FromUnits(1));
+}
+
+TEST(Money, EveryConversionAndOperationOutOfRangeFailsNamingTheValue) {
+  const TMoney max = TMoney::FromRaw(INT64_MAX), min = TMoney::FromRaw(INT64_MIN);
+  struct Case {
+    const char* what;
+    std::function<TMoney()> op;
+    const char* value;  // what the message names
+  };
+  const Case cases[] = {
+      {"price 1e20", [] { return TMoney::FromDouble(1e20); }, "1e+20"},
+      {"9.3e14 from JSON", [] { return TMoney::FromDouble(9.3e14); }, "930000000000000"},
+      {"negative", [] { return TMoney::FromDouble(-9.3e14); }, "-930000000000000"},
+      {"infinity", [] { return TMoney::FromDouble(HUGE_VAL); }, "inf"},
+      {"not a number", [] { return TMoney::FromDouble(std::nan("")); }, "nan"},
+      {"units", [] { return TMoney::FromUnits(INT64_MAX / 1000); }, "9223372036854775"},
+      {"product", [&] { return TMoney::FromUnits(900000000000000) * 2.0; }, "900000000000000.0000 * 2"},
+      {"quotient", [&] { return TMoney::FromUnits(900000000000000) / 0.5; }, "900000000000000.0000 / 0.5"},
+      {"sum", [&] { return max + TMoney::FromRaw(1); }, "922337203685477.5807 + 0.0001"},
+      {"difference", [&] { return min - TMoney::FromRaw(1); }, "-922337203685477.5808 - 0.0001"},
+      {"negation", [&] { return -min; }, "-922337203685477.5808"},
+      {"accumulated", [&] { TMoney m = max; m += max; return m; }, "922337203685477.5807"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    try {
+      const TMoney m = c.op();
+      ADD_FAILURE() << "gave " << m.ToString();
+    } catch (const EKvfError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Денежное значение вне допустимого диапазона: ", 0), 0u) << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.value), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_EQ(TMoney::FromDouble(9.2e14).ToString(), "920000000000000.0000");  // still in range
+  EXPECT_EQ((max - max).Raw(), 0);
+  EXPECT_FALSE(TMoney::Parse("922337203685477.5808").has_value());
+  EXPECT_EQ(TMoney::Parse("922337203685477.5807")->Raw(), INT64_MAX);
 }
 
 TEST(Money, ParsesItsOwnFormatAndRejectsGarbage) {

@@ -208,45 +208,65 @@ TEST(OrderFile, ReadsEveryOlderLayoutAfterTheConversionQuestion) {
   EXPECT_EQ(current.Positions[0]->FFlugel1->FComplement->Items[0].FSideNo, 3);
 }
 
-TEST(OrderFile, RefusedConversionAndNewerFilesStopReadingWithoutFailing) {
-  test::TScriptedUi ui;
-  ui.answers = {0};
-  TkvfOrder order;
-  Fill(order);
-  TSpecStream older(OlderFile("23.07.2019"));
-  bool converted = true;
-  order.LoadFromStream(older, converted);
-  EXPECT_FALSE(converted);
-  EXPECT_EQ(order.FOrderNo, "");
-  EXPECT_EQ(order.Count(), 0);
-  EXPECT_EQ(order.FCreated1, 46000.25);
-
-  TSpecStream newer(OlderFile("01.01.2030"));
-  order.LoadFromStream(newer, converted);
-  ASSERT_EQ(ui.boxes.size(), 2u);
-  EXPECT_EQ(ui.boxes[1].kind, "warning");
-  EXPECT_EQ(ui.boxes[1].text,
-            "Вы пытаетесь открыть заказ, созданный более новой версией программы, чем текущая.\r\nДанный модуль "
-            "технолога поддерживает файлы заказа\r\nверсии не старше: 26.12.2019!\r\nЗагружаемая версия: 01.01.2030");
-  EXPECT_EQ(order.FVersion, "01.01.2030");
-  EXPECT_EQ(order.Count(), 0);
+TEST(OrderFile, AStoppedReadIsAFailedLoad) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    int answer;  // to the conversion question
+    const char* kind;
+    const char* message;
+  };
+  std::string foreign = OlderFile("26.12.2019");
+  foreign.replace(4, 28, "Korvane Furniture Selection");
+  foreign[0] = 27;
+  const Case cases[] = {
+      {"refused conversion", OlderFile("23.07.2019"), 0, "confirm", "Необходимо конвертировать файл заказа!"},
+      {"newer file", OlderFile("01.01.2030"), 1, "warning",
+       "Вы пытаетесь открыть заказ, созданный более новой версией программы, чем текущая.\r\nДанный модуль "
+       "технолога поддерживает файлы заказа\r\nверсии не старше: 26.12.2019!\r\nЗагружаемая версия: 01.01.2030"},
+      {"foreign header", foreign, 1, "error", "Данный файл не является файлом заказа!"},
+  };
+  test::TTempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TScriptedUi ui;
+    ui.answers = {c.answer, c.answer};
+    TSpecStream s(c.bytes);
+    TkvfOrder order;
+    bool converted = true;
+    EXPECT_FALSE(order.LoadFromStream(s, converted));
+    EXPECT_FALSE(converted);
+    EXPECT_EQ(order.Count(), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].kind, c.kind);
+    EXPECT_EQ(ui.boxes[0].text.rfind(c.message, 0), 0u) << ui.boxes[0].text;
+    WriteFileAtomic(dir / "a.kfo370", c.bytes);  // the file gives false and no second box
+    TkvfOrder fromFile;
+    EXPECT_FALSE(fromFile.LoadFromFile((dir / "a.kfo370").string(), converted));
+    EXPECT_EQ(ui.boxes.size(), 2u);
+  }
 }
 
-TEST(OrderFile, DamagedFilesGiveTheLoadMessageNeverACrash) {
+TEST(OrderFile, EveryTruncationAndDamageFailsTheLoad) {
   test::TScriptedUi ui;
-  test::TTempDir dir;
   TkvfOrder order;
   Fill(order);
-  ASSERT_TRUE(order.SaveToFile((dir / "a.kfo370").string()));
-  const std::string bytes = ReadWholeFile(dir / "a.kfo370");
-  int failures = 0;
-  for (size_t cut = 0; cut < bytes.size(); cut += 7) {  // every truncation
-    WriteFileAtomic(dir / "b.kfo370", bytes.substr(0, cut));
+  TSpecStream whole;
+  order.SaveToStream(whole);
+  const std::string& bytes = whole.Bytes();
+  for (size_t cut = 0; cut < bytes.size(); ++cut) {
+    TSpecStream s(bytes.substr(0, cut));
     TkvfOrder damaged;
     bool converted = false;
-    failures += damaged.LoadFromFile((dir / "b.kfo370").string(), converted) ? 0 : 1;
+    bool loaded = true;
+    try {
+      loaded = damaged.LoadFromStream(s, converted);
+    } catch (const EKvfError&) {
+      loaded = false;
+    }
+    if (loaded) ADD_FAILURE() << "an order cut at byte " << cut << " of " << bytes.size() << " loaded";
   }
-  EXPECT_GT(failures, 0);
+  test::TTempDir dir;
   std::string huge = bytes;
   const size_t countAt = huge.find("KV-1") - 4 - 16;  // the item count before the first item
   huge[countAt + 8] = '\x7F';
@@ -256,6 +276,10 @@ TEST(OrderFile, DamagedFilesGiveTheLoadMessageNeverACrash) {
   bool converted = false;
   EXPECT_FALSE(damaged.LoadFromFile((dir / "c.kfo370").string(), converted));
   EXPECT_EQ(ui.boxes.back().text.rfind("Ошибка загрузки заказа!\r\n(", 0), 0u);
+  WriteFileAtomic(dir / "cut.kfo370", bytes.substr(0, bytes.size() - 3));
+  EXPECT_FALSE(damaged.LoadFromFile((dir / "cut.kfo370").string(), converted));
+  EXPECT_EQ(ui.boxes.back().text.rfind("Ошибка загрузки заказа!\r\n(Неожиданный конец потока", 0), 0u)
+      << ui.boxes.back().text;
   EXPECT_FALSE(order.LoadFromFile((dir / "missing.kfo370").string(), converted));
   EXPECT_FALSE(order.LoadFromFile("", converted));
   EXPECT_FALSE(order.SaveToFile((dir / "no/such/dir/x.kfo370").string()));

@@ -85,9 +85,23 @@ TEST_F(SelectionTest, FileRoundTripHeaderAndVersions) {
   newer.replace(40, 10, "01.01.2030");
   TSpecStream newerStream(newer);
   TkvfOrderSelection refused;
-  refused.LoadFromStream(newerStream, converted);
+  EXPECT_FALSE(refused.LoadFromStream(newerStream, converted));
   EXPECT_EQ(refused.Count(), 0);
   EXPECT_EQ(ui_.boxes.back().kind, "warning");
+
+  // every truncation of the file is a failed load
+  const std::string& bytes = out.Bytes();
+  for (size_t cut = 0; cut < bytes.size(); ++cut) {
+    TSpecStream cutStream(bytes.substr(0, cut));
+    TkvfOrderSelection damaged;
+    bool loaded = true;
+    try {
+      loaded = damaged.LoadFromStream(cutStream, converted);
+    } catch (const EKvfError&) {
+      loaded = false;
+    }
+    if (loaded) ADD_FAILURE() << "a selection cut at byte " << cut << " loaded";
+  }
 }
 
 TEST_F(SelectionTest, AnOrderFileIsNoSelection) {
@@ -95,7 +109,7 @@ TEST_F(SelectionTest, AnOrderFileIsNoSelection) {
   TkvfOrderSelection s;
   Item(s, "X", "1");
   bool converted = false;
-  EXPECT_TRUE(s.LoadFromFile(orders_ + "/A1.kfo370", converted));
+  EXPECT_FALSE(s.LoadFromFile(orders_ + "/A1.kfo370", converted));
   ASSERT_EQ(ui_.boxes.size(), 1u);
   EXPECT_EQ(ui_.boxes[0].text, "Данный файл не является файлом Dalnor Stemwick!");
   EXPECT_EQ(s.Count(), 1);  // the previous content stays
