@@ -1,6 +1,10 @@
 #include "catalog/catalog_files.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <cmath>
 #include <fmt/format.h>
 
@@ -11,6 +15,7 @@
 #include "core/datetime.h"
 #include "core/error.h"
 #include "core/file_io.h"
+#include "core/temp_files.h"
 #include "core/text_utils.h"
 #include <algorithm>
 
@@ -148,28 +153,74 @@ fs::path FindFileNoCase(const fs::path& dir, std::string_view name) {
   return {};
 }
 
-void WriteDatabaseAtomically(const fs::path& finalFile, const std::function<void(TDatabase&)>& fill) {
+namespace {
+
+// Creates the missing folders of `dir`; returns those it created, the deepest last.
+std::vector<fs::path> CreateFolders(const fs::path& dir) {
+  std::vector<fs::path> missing;
   std::error_code ec;
-  fs::create_directories(finalFile.parent_path(), ec);
-  const fs::path temp = finalFile.parent_path() / ("." + finalFile.filename().string() + ".new");
-  fs::remove(temp, ec);
+  for (fs::path p = dir; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+    missing.insert(missing.begin(), p);
+    if (p == p.parent_path()) break;
+  }
+  for (const fs::path& p : missing)
+    if (!fs::create_directory(p, ec) && ec)
+      throw EKvfError(fmt::format("Не удается создать папку {}: {}", p.string(), ec.message()));
+  return missing;
+}
+
+void RemoveCreatedFolders(const std::vector<fs::path>& created) {
+  std::error_code ec;
+  for (auto it = created.rbegin(); it != created.rend(); ++it) fs::remove(*it, ec);  // only while empty
+}
+
+// Temporary files of earlier writers of `finalFile` (the caller holds the lock).
+void RemoveStaleTemporaries(const fs::path& finalFile) {
+  const std::string prefix = "." + finalFile.filename().string() + ".";
+  std::error_code ec;
+  for (fs::directory_iterator it(finalFile.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(prefix, 0) == 0 && name.size() > 4 && name.compare(name.size() - 4, 4, ".new") == 0)
+      fs::remove(it->path(), ec);
+  }
+}
+
+}  // namespace
+
+void WriteDatabaseAtomically(const fs::path& finalFile, const std::function<void(TDatabase&)>& fill) {
+  IgnoreFileSizeSignal();
+  InstallTempCleanupOnSignals();
+  const fs::path dir = finalFile.has_parent_path() ? finalFile.parent_path() : fs::path(".");
+  const std::vector<fs::path> created = CreateFolders(dir);
   try {
-    {
-      TDatabase db(temp, true);
-      db.Exec("PRAGMA journal_mode=OFF");
-      db.Exec("PRAGMA synchronous=OFF");
-      TDatabase::TTransaction tx(db);
-      fill(db);
-      tx.Commit();
+    const TFolderLock lock(dir);
+    RemoveStaleTemporaries(dir / finalFile.filename());
+    const fs::path temp = UniqueSiblingName(dir / finalFile.filename(), ".new");
+    const TTempFileGuard cleanup(temp);
+    try {
+      {
+        TDatabase db(temp, true);
+        db.Exec("PRAGMA journal_mode=OFF");
+        db.Exec("PRAGMA synchronous=OFF");
+        TDatabase::TTransaction tx(db);
+        fill(db);
+        tx.Commit();
+      }
+      {
+        TDatabase check(temp, false);
+        check.Exec("PRAGMA synchronous=FULL");
+        check.Exec("VACUUM");
+      }
+      std::error_code ec;
+      fs::rename(temp, finalFile, ec);
+      if (ec) throw EKvfError(fmt::format("Не удается заменить файл {}: {}", finalFile.string(), ec.message()));
+    } catch (...) {
+      std::error_code ec;
+      fs::remove(temp, ec);
+      throw;
     }
-    {
-      TDatabase check(temp, false);
-      check.Exec("PRAGMA synchronous=FULL");
-      check.Exec("VACUUM");
-    }
-    fs::rename(temp, finalFile);
-  } catch (const std::exception&) {
-    fs::remove(temp, ec);
+  } catch (...) {
+    RemoveCreatedFolders(created);
     throw;
   }
 }
@@ -252,6 +303,12 @@ std::vector<TTableCount> BuildCatalogFromCsv(const fs::path& csvDir, const fs::p
     for (const std::string& p : problems) text += "\n" + p;
     throw EKvfError(text);
   }
+  const auto articles = std::find_if(tables.begin(), tables.end(),
+                                     [](const TParsedTable& t) { return t.def->fileName == kArticleTable; });
+  if (articles == tables.end() || articles->rows.empty())
+    throw EKvfError(fmt::format("Каталог не построен: в {} нет артикулов (Catalog.csv отсутствует или пуст), "
+                                "каталог в {} не изменен",
+                                csvDir.string(), destDir.string()));
   std::vector<TTableCount> counts;
   WriteDatabaseAtomically(destDir / DatabaseFileOfAlias("KMDB_Catalog"), [&](TDatabase& db) {
     for (TParsedTable& table : tables) {
@@ -292,29 +349,59 @@ std::vector<TTableCount> BuildCatalogFromCsv(const fs::path& csvDir, const fs::p
   return counts;
 }
 
-std::vector<TTableCount> ExportCatalogToCsv(const fs::path& catalogDir, const fs::path& csvDir) {
+std::vector<TTableCount> ExportCatalogToCsv(const fs::path& catalogDir, const fs::path& csvDirGiven) {
   const fs::path file = catalogDir / DatabaseFileOfAlias("KMDB_Catalog");
   if (!fs::exists(file)) throw EKvfError(fmt::format("Каталог фурнитуры не найден: {}", file.string()));
   TDatabase db(file, false, true);
+  const fs::path csvDir = csvDirGiven.has_filename() ? csvDirGiven : csvDirGiven.parent_path();
   std::error_code ec;
-  fs::create_directories(csvDir, ec);
+  const bool replacing = fs::exists(csvDir, ec);
+  if (replacing && !fs::is_directory(csvDir, ec)) throw EKvfError(fmt::format("{} не является папкой", csvDir.string()));
+  const std::vector<fs::path> created = CreateFolders(csvDir.has_parent_path() ? csvDir.parent_path() : ".");
+  const fs::path fresh = UniqueSiblingName(csvDir, ".new");
   std::vector<TTableCount> counts;
-  for (const TTableDef& def : AllTableDefs()) {
-    if (def.alias != "KMDB_Catalog" || !db.TableExists(def.sqlName)) continue;
-    std::vector<std::string> header;
-    for (const TFieldDef& f : def.stored) header.push_back(f.name);
-    std::string text = CsvLine(header);
-    TStatement& s = db.Prepare("SELECT " + ColumnList(def) + " FROM " + QuoteIdent(def.sqlName) + OrderClause(def));
-    int rows = 0;
-    while (s.Step()) {
-      std::vector<std::string> cells;
-      for (size_t i = 0; i < def.stored.size(); ++i)
-        cells.push_back(FormatFieldValue(def.stored[i], s.Column(static_cast<int>(i))));
-      text += CsvLine(cells);
-      ++rows;
+  try {
+    if (!fs::create_directory(fresh, ec) || ec)
+      throw EKvfError(fmt::format("Не удается создать папку {}: {}", fresh.string(), ec.message()));
+    std::vector<std::string> written;
+    for (const TTableDef& def : AllTableDefs()) {
+      if (def.alias != "KMDB_Catalog" || !db.TableExists(def.sqlName)) continue;
+      std::vector<std::string> header;
+      for (const TFieldDef& f : def.stored) header.push_back(f.name);
+      std::string text = CsvLine(header);
+      TStatement& s = db.Prepare("SELECT " + ColumnList(def) + " FROM " + QuoteIdent(def.sqlName) + OrderClause(def));
+      int rows = 0;
+      while (s.Step()) {
+        std::vector<std::string> cells;
+        for (size_t i = 0; i < def.stored.size(); ++i)
+          cells.push_back(FormatFieldValue(def.stored[i], s.Column(static_cast<int>(i))));
+        text += CsvLine(cells);
+        ++rows;
+      }
+      written.push_back(def.sqlName + ".csv");
+      WriteFileAtomic(fresh / written.back(), text);
+      counts.push_back({def.fileName, rows});
     }
-    WriteFileAtomic(csvDir / (def.sqlName + ".csv"), text);
-    counts.push_back({def.fileName, rows});
+    if (replacing) {  // the user's other files stay with the folder
+      for (fs::directory_iterator it(csvDir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!it->is_regular_file() ||
+            std::any_of(written.begin(), written.end(), [&](const std::string& w) { return SameTextI(w, name); }))
+          continue;
+        fs::copy_file(it->path(), fresh / name);
+      }
+      if (ec) throw EKvfError(fmt::format("Ошибка чтения папки {}: {}", csvDir.string(), ec.message()));
+      if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, csvDir.c_str(), RENAME_EXCHANGE) != 0)
+        throw EKvfError(fmt::format("Не удается заменить папку {}: {}", csvDir.string(), std::strerror(errno)));
+      fs::remove_all(fresh, ec);  // now the old folder
+    } else {
+      fs::rename(fresh, csvDir);
+    }
+  } catch (const std::exception& e) {
+    fs::remove_all(fresh, ec);
+    RemoveCreatedFolders(created);
+    if (dynamic_cast<const EKvfError*>(&e)) throw;
+    throw EKvfError(fmt::format("Ошибка выгрузки каталога в {}: {}", csvDir.string(), e.what()));
   }
   return counts;
 }

@@ -1,5 +1,6 @@
 #include "catalog/paradox_import.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fmt/format.h>
@@ -12,6 +13,7 @@ extern "C" {
 #include "catalog/schema_sql.h"
 #include "core/cp1251.h"
 #include "core/error.h"
+#include "core/file_io.h"
 
 namespace kvf {
 namespace fs = std::filesystem;
@@ -93,9 +95,88 @@ TFieldValue Fit(const TFieldDef& field, TFieldValue v) {
   return ValueAsFloat(v);
 }
 
+uint16_t U16(std::string_view b, size_t at) {
+  return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
+}
+int16_t S16(std::string_view b, size_t at) { return static_cast<int16_t>(U16(b, at)); }
+int32_t S32(std::string_view b, size_t at) {
+  return static_cast<int32_t>(static_cast<uint32_t>(U16(b, at)) | static_cast<uint32_t>(U16(b, at + 2)) << 16);
+}
+
+// Byte length of a field of the data record by its type code and declared size.
+int FieldLength(int type, int size) { return type == pxfBCD ? 17 : size; }
+
 }  // namespace
 
+std::string ParadoxFileProblem(std::string_view b) {
+  constexpr size_t kCommonHeader = 0x58, kDataHeader = 0x78, kBlockHead = 6;
+  if (b.size() < kCommonHeader) return fmt::format("файл короче заголовка таблицы ({} байт)", b.size());
+  const int recordSize = U16(b, 0x00);
+  const size_t headerSize = U16(b, 0x02);
+  const int fileType = static_cast<unsigned char>(b[0x04]);
+  const int maxTableSize = static_cast<unsigned char>(b[0x05]);
+  const int32_t numRecords = S32(b, 0x06);
+  const int fileBlocks = U16(b, 0x0C);
+  const int firstBlock = U16(b, 0x0E);
+  const int numFields = S16(b, 0x21);
+  const int version = static_cast<unsigned char>(b[0x39]);
+  // 0xFF00FF00 in the common header sends the reader to the data header's field
+  uint32_t encryption = static_cast<uint32_t>(S32(b, 0x25));
+  if (encryption == 0xFF00FF00u) encryption = b.size() >= 0x60 ? static_cast<uint32_t>(S32(b, 0x5C)) : 1;
+  if (encryption != 0) return "таблица зашифрована паролем, выгрузите ее без пароля";
+  if (fileType != pxfFileTypIndexDB && fileType != pxfFileTypNonIndexDB)
+    return fmt::format("это не таблица данных Paradox (тип файла {})", fileType);
+  if (version < 3 || version > 15) return fmt::format("неизвестная версия файла ({})", version);
+  if (maxTableSize < 1 || maxTableSize > 32) return fmt::format("неверный размер блока ({})", maxTableSize);
+  const size_t blockSize = static_cast<size_t>(maxTableSize) * 0x400;
+  if (recordSize <= 0 || static_cast<size_t>(recordSize) > blockSize - kBlockHead)
+    return fmt::format("неверный размер записи ({})", recordSize);
+  if (numFields <= 0 || numFields > 255) return fmt::format("неверное число полей ({})", numFields);
+  const size_t fieldsAt = version >= 5 ? kDataHeader : kCommonHeader;
+  const size_t tableNameLength = version >= 12 ? 261 : 79;
+  // field types, the table name pointer, the field name pointers, the table name
+  const size_t fixedPart = fieldsAt + static_cast<size_t>(numFields) * 6 + 4 + tableNameLength;
+  if (headerSize < fixedPart || headerSize > b.size())
+    return fmt::format("неверный размер заголовка ({} байт при длине файла {})", headerSize, b.size());
+  int length = 0;
+  for (int i = 0; i < numFields; ++i)
+    length += FieldLength(static_cast<unsigned char>(b[fieldsAt + static_cast<size_t>(i) * 2]),
+                          static_cast<unsigned char>(b[fieldsAt + static_cast<size_t>(i) * 2 + 1]));
+  if (length != recordSize) return fmt::format("длина полей ({}) не равна размеру записи ({})", length, recordSize);
+  size_t names = fixedPart, terminated = 0;  // every field name ends inside the header
+  for (; names < headerSize && terminated < static_cast<size_t>(numFields); ++names)
+    if (b[names] == '\0') ++terminated;
+  if (terminated < static_cast<size_t>(numFields)) return "имена полей выходят за заголовок";
+  const size_t blocksInFile = (b.size() - headerSize) / blockSize;
+  if (static_cast<size_t>(fileBlocks) > blocksInFile)
+    return fmt::format("заголовок называет {} блоков, в файле их {}", fileBlocks, blocksInFile);
+  if (numRecords < 0) return fmt::format("неверное число записей ({})", numRecords);
+  const int perBlock = static_cast<int>((blockSize - kBlockHead) / static_cast<size_t>(recordSize));
+  std::vector<bool> seen(blocksInFile + 1, false);
+  int64_t records = 0;
+  int chain = 0;
+  for (int block = fileBlocks > 0 ? firstBlock : 0; block != 0;) {
+    if (block < 0 || static_cast<size_t>(block) > blocksInFile || seen[static_cast<size_t>(block)])
+      return fmt::format("цепочка блоков повреждена (блок {})", block);
+    seen[static_cast<size_t>(block)] = true;
+    if (++chain > fileBlocks) return "цепочка блоков длиннее числа блоков";
+    const size_t at = headerSize + static_cast<size_t>(block - 1) * blockSize;
+    // the offset of the block's last record: -recordSize for an empty block
+    const int addDataSize = S16(b, at + 4);
+    const int inBlock = addDataSize / recordSize + 1;
+    if (addDataSize % recordSize != 0 || addDataSize < -recordSize || inBlock > perBlock)
+      return fmt::format("неверное число записей в блоке {}", block);
+    records += inBlock;
+    block = U16(b, at);
+  }
+  if (records != numRecords)
+    return fmt::format("в блоках {} записей, в заголовке {}", records, numRecords);
+  return {};
+}
+
 std::vector<std::vector<TFieldValue>> ReadParadoxTable(const fs::path& file, const TTableDef& def) {
+  if (const std::string problem = ParadoxFileProblem(ReadWholeFile(file)); !problem.empty())
+    throw EKvfError(fmt::format("Таблица {} повреждена: {}", file.string(), problem));
   g_lastError.clear();
   std::unique_ptr<pxdoc_t, TPxCloser> doc(PX_new2(ErrorHandler, nullptr, nullptr, nullptr));
   if (!doc) throw EKvfError("pxlib: нет памяти");
@@ -131,25 +212,48 @@ std::vector<std::vector<TFieldValue>> ReadParadoxTable(const fs::path& file, con
   return rows;
 }
 
-TImportResult ImportParadoxCatalog(const fs::path& srcDir, const fs::path& destDir) {
+TImportResult ImportParadoxCatalog(const fs::path& srcDir, const fs::path& destDir, bool partial) {
   if (!fs::is_directory(srcDir)) throw EKvfError(fmt::format("Папка {} не найдена", srcDir.string()));
+  struct TReadTable {
+    const TTableDef* def;
+    std::vector<std::vector<TFieldValue>> rows;
+    bool read = false;
+  };
   TImportResult result;
-  WriteDatabaseAtomically(destDir / DatabaseFileOfAlias("KMDB_Catalog"), [&](TDatabase& db) {
-    for (const TTableDef& def : AllTableDefs()) {
-      if (def.alias != "KMDB_Catalog") continue;
-      CreateTable(db, def);
-      const fs::path file = FindFileNoCase(srcDir, def.fileName);
-      if (file.empty()) {
-        result.failures.push_back(fmt::format("{}: файл не найден", def.fileName));
-        continue;
-      }
-      std::vector<std::vector<TFieldValue>> rows;
+  std::vector<TReadTable> tables;
+  for (const TTableDef& def : AllTableDefs()) {
+    if (def.alias != "KMDB_Catalog") continue;
+    TReadTable table{&def, {}, false};
+    const fs::path file = FindFileNoCase(srcDir, def.fileName);
+    if (file.empty()) {
+      result.failures.push_back(fmt::format("{}: файл не найден", def.fileName));
+    } else {
       try {
-        rows = ReadParadoxTable(file, def);
+        table.rows = ReadParadoxTable(file, def);
+        table.read = true;
       } catch (const EKvfError& e) {
         result.failures.push_back(fmt::format("{}: {}", def.fileName, e.what()));
-        continue;
       }
+    }
+    tables.push_back(std::move(table));
+  }
+  const auto articles = std::find_if(tables.begin(), tables.end(),
+                                     [](const TReadTable& t) { return t.def->fileName == kArticleTable; });
+  auto refuse = [&](const std::string& why) {
+    std::string text = fmt::format("Каталог не импортирован: {}", why);
+    for (const std::string& f : result.failures) text += "\n" + f;
+    throw EKvfError(text);
+  };
+  if (articles == tables.end() || !articles->read || articles->rows.empty())
+    refuse("нет таблицы артикулов Catalog.DB с записями, каталог в " + destDir.string() + " не изменен");
+  if (!partial && !result.failures.empty())
+    refuse("не все таблицы прочитаны (--partial импортирует прочитанные), каталог в " + destDir.string() +
+           " не изменен");
+  WriteDatabaseAtomically(destDir / DatabaseFileOfAlias("KMDB_Catalog"), [&](TDatabase& db) {
+    for (TReadTable& table : tables) {
+      const TTableDef& def = *table.def;
+      CreateTable(db, def);
+      if (!table.read) continue;
       std::string names, marks;
       for (size_t i = 0; i < def.stored.size(); ++i) {
         names += (i ? ", " : "") + QuoteIdent(def.stored[i].name);
@@ -157,25 +261,25 @@ TImportResult ImportParadoxCatalog(const fs::path& srcDir, const fs::path& destD
       }
       db.Exec("SAVEPOINT px_table");
       try {
-        TStatement& s = db.Prepare("INSERT INTO " + QuoteIdent(def.sqlName) + " (" + names + ") VALUES (" + marks + ")");
+        const std::string sql = "INSERT INTO " + QuoteIdent(def.sqlName) + " (" + names + ") VALUES (" + marks + ")";
         int64_t nextAuto = 1;
-        for (auto& row : rows)
+        for (auto& row : table.rows)
           for (size_t i = 0; i < row.size(); ++i)
             if (def.stored[i].type == TFieldType::AutoInc && !IsBlank(row[i]))
               nextAuto = std::max(nextAuto, ValueAsInteger(row[i]) + 1);
-        for (auto& row : rows) {
+        for (auto& row : table.rows) {
           for (size_t i = 0; i < row.size(); ++i)
             if (def.stored[i].type == TFieldType::AutoInc && IsBlank(row[i])) row[i] = nextAuto++;
-          TStatement& ins = db.Prepare("INSERT INTO " + QuoteIdent(def.sqlName) + " (" + names + ") VALUES (" + marks + ")");
+          TStatement& ins = db.Prepare(sql);
           ins.BindAll(row);
           ins.Step();
         }
-        (void)s;
         db.Exec("RELEASE px_table");
-        result.imported.push_back({def.fileName, static_cast<int>(rows.size())});
+        result.imported.push_back({def.fileName, static_cast<int>(table.rows.size())});
       } catch (const EKvfError& e) {
         db.Exec("ROLLBACK TO px_table");
         db.Exec("RELEASE px_table");
+        if (!partial) throw EKvfError(fmt::format("Каталог не импортирован: {}: {}", def.fileName, e.what()));
         result.failures.push_back(fmt::format("{}: {}", def.fileName, e.what()));
       }
     }

@@ -21,7 +21,7 @@ void PrintCounts(const std::vector<TTableCount>& counts) {
 int RunCatalog(const std::vector<std::string>& argv) {
   if (argv.empty()) throw TUsageError("usage: kvf catalog build | export | import | check");
   const std::string& verb = argv[0];
-  const TArgs args({argv.begin() + 1, argv.end()}, {}, {});
+  const TArgs args({argv.begin() + 1, argv.end()}, {}, {"partial"});
   if (verb == "build") {
     args.ExpectPositional(2, 2, "kvf catalog build CSVDIR DESTDIR");
     std::vector<std::string> warnings;
@@ -36,11 +36,11 @@ int RunCatalog(const std::vector<std::string>& argv) {
     return 0;
   }
   if (verb == "import") {
-    args.ExpectPositional(2, 2, "kvf catalog import SRCDIR DESTDIR");
-    const TImportResult result = ImportParadoxCatalog(args.Positional()[0], args.Positional()[1]);
+    args.ExpectPositional(2, 2, "kvf catalog import SRCDIR DESTDIR [--partial]");
+    const TImportResult result = ImportParadoxCatalog(args.Positional()[0], args.Positional()[1], args.Flag("partial"));
     PrintCounts(result.imported);
-    for (const std::string& f : result.failures) std::fprintf(stderr, "Ошибка: %s\n", f.c_str());
-    return result.failures.empty() ? 0 : 1;
+    for (const std::string& f : result.failures) std::fprintf(stderr, "Не импортирована: %s\n", f.c_str());
+    return 0;
   }
   if (verb == "check") {
     args.ExpectPositional(1, 1, "kvf catalog check DIR");

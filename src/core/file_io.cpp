@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "core/error.h"
+#include "core/temp_files.h"
 
 namespace kvf {
 namespace {
@@ -113,6 +114,7 @@ void WriteFileAtomic(const std::filesystem::path& requested, std::string_view by
   TFd fd(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (fd.get() < 0)
     throw EKvfError(fmt::format("Не удается создать файл в папке {}: {}", dir.string(), SystemReason()));
+  const TTempFileGuard cleanup(tmp);
   auto fail = [&](const char* what) {
     const std::string reason = SystemReason();
     if (fd.get() >= 0) ::close(fd.release());

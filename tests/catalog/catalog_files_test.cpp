@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-
-extern "C" {
-#include <paradox.h>
-}
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "catalog/catalog_check.h"
 #include "catalog/catalog_files.h"
@@ -15,6 +15,7 @@ extern "C" {
 #include "core/datetime.h"
 #include "core/error.h"
 #include "core/file_io.h"
+#include "support/paradox_writer.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
@@ -134,39 +135,10 @@ TEST(CatalogCheck, NamesTableRowAndProblem) {
   EXPECT_TRUE(CheckCatalog(clean.path()).empty());
 }
 
-// Writes a Paradox table with pxlib, which takes over the field list.
-class TParadoxWriter {
- public:
-  TParadoxWriter(const fs::path& file, std::vector<pxfield_t> fields) : fields_(fields) {
-    doc_ = PX_new();
-    auto* owned = static_cast<pxfield_t*>(std::malloc(sizeof(pxfield_t) * fields.size()));
-    for (size_t i = 0; i < fields.size(); ++i) {
-      owned[i] = fields[i];
-      owned[i].px_fname = strdup(fields[i].px_fname);
-    }
-    EXPECT_EQ(PX_create_file(doc_, owned, static_cast<int>(fields.size()), file.c_str(), pxfFileTypNonIndexDB), 0);
-    for (const auto& f : fields_) size_ += f.px_flen;
-  }
-  ~TParadoxWriter() {
-    PX_close(doc_);
-    PX_delete(doc_);
-  }
-  char* Field(std::vector<char>& record, int index) {
-    int offset = 0;
-    for (int i = 0; i < index; ++i) offset += fields_[static_cast<size_t>(i)].px_flen;
-    return record.data() + offset;
-  }
-  std::vector<char> NewRecord() const { return std::vector<char>(static_cast<size_t>(size_), 0); }
-  void Put(std::vector<char>& record) { PX_put_record(doc_, record.data()); }
-  pxdoc_t* doc_;
-  std::vector<pxfield_t> fields_;
-  int size_ = 0;
-};
-
 TEST(ParadoxImport, ReadsTextNumbersMoneyDatesAndMatchesNamesWithoutCase) {
   test::TTempDir src, out;
   {
-    TParadoxWriter w(src / "CATALOG.DB", {{const_cast<char*>("ID"), pxfAlpha, 30, 0},
+    test::TParadoxWriter w(src / "CATALOG.DB", {{const_cast<char*>("ID"), pxfAlpha, 30, 0},
                                           {const_cast<char*>("Name"), pxfAlpha, 100, 0},
                                           {const_cast<char*>("Price"), pxfCurrency, 8, 0},
                                           {const_cast<char*>("Currency"), pxfShort, 2, 0},
@@ -184,7 +156,7 @@ TEST(ParadoxImport, ReadsTextNumbersMoneyDatesAndMatchesNamesWithoutCase) {
     w.Put(r);
   }
   {
-    TParadoxWriter w(src / "frnitem.db", {{const_cast<char*>("ID"), pxfAlpha, 30, 0},
+    test::TParadoxWriter w(src / "frnitem.db", {{const_cast<char*>("ID"), pxfAlpha, 30, 0},
                                           {const_cast<char*>("Name"), pxfAlpha, 70, 0},
                                           {const_cast<char*>("HasColor"), pxfShort, 2, 0}});
     for (int i = 1; i <= 3; ++i) {
@@ -197,7 +169,7 @@ TEST(ParadoxImport, ReadsTextNumbersMoneyDatesAndMatchesNamesWithoutCase) {
     }
   }
   Write(src / "FrnSet.DB", "this is not a paradox table");
-  const TImportResult result = ImportParadoxCatalog(src.path(), out.path());
+  const TImportResult result = ImportParadoxCatalog(src.path(), out.path(), true);
   auto count = [&](const char* table) {
     for (const TTableCount& c : result.imported)
       if (c.table == table) return c.rows;
@@ -225,7 +197,7 @@ TEST(ParadoxImport, ReadsTextNumbersMoneyDatesAndMatchesNamesWithoutCase) {
   EXPECT_EQ(dm.T_FrnItem.AsInteger("HasColor"), 1);
 
   {  // a registry table with a date and a logical
-    TParadoxWriter w(src / "OrderLst.DB", {{const_cast<char*>("No"), pxfAlpha, 30, 0},
+    test::TParadoxWriter w(src / "OrderLst.DB", {{const_cast<char*>("No"), pxfAlpha, 30, 0},
                                            {const_cast<char*>("RegDate"), pxfDate, 4, 0},
                                            {const_cast<char*>("Selected"), pxfLogical, 1, 0}});
     auto r = w.NewRecord();
@@ -239,6 +211,115 @@ TEST(ParadoxImport, ReadsTextNumbersMoneyDatesAndMatchesNamesWithoutCase) {
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(ValueAsString(rows[0][0]), "A-1");
   EXPECT_EQ(ValueAsFloat(rows[0][1]), EncodeDate(2019, 12, 26));
+}
+
+}  // namespace
+}  // namespace kvf
+
+namespace kvf {
+namespace {
+
+size_t Entries(const fs::path& dir) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(CatalogBuild, AFolderWithoutArticlesNeverReplacesACatalog) {
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path&)> make;
+  };
+  const Case cases[] = {
+      {"empty folder", [](const fs::path&) {}},
+      {"no Catalog.csv", [](const fs::path& in) { CopyDir(kMini, in); fs::remove(in / "Catalog.csv"); }},
+      {"empty Catalog.csv", [](const fs::path& in) { CopyDir(kMini, in); Write(in / "Catalog.csv", ""); }},
+      {"header only", [](const fs::path& in) { CopyDir(kMini, in); Write(in / "Catalog.csv", "ID,Name\r\n"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TTempDir in, out, parent;
+    fs::remove_all(in.path());
+    fs::create_directories(in.path());
+    c.make(in.path());
+    Write(out / "kvfcatalog.sqlite", "the old catalog");
+    try {
+      BuildCatalogFromCsv(in.path(), out.path());
+      ADD_FAILURE() << "built";
+    } catch (const EKvfError& e) {
+      EXPECT_NE(std::string(e.what()).find("Каталог не построен: в "), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("нет артикулов"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(ReadWholeFile(out / "kvfcatalog.sqlite"), "the old catalog");
+    EXPECT_EQ(Entries(out.path()), 1u);
+    EXPECT_THROW(BuildCatalogFromCsv(in.path(), parent / "new" / "catalog"), EKvfError);
+    EXPECT_EQ(Entries(parent.path()), 0u);  // no empty folder left behind
+  }
+}
+
+TEST(CatalogBuild, ParallelBuildsTakeTurnsAndLeaveOneWholeCatalog) {
+  test::TTempDir one, two, out;
+  CopyDir(kMini, one.path());
+  CopyDir(kMini, two.path());
+  Write(two / "Catalog.csv", "ID,Name\r\nB-1,b\r\nB-2,b\r\n");
+  Write(out / ".kvfcatalog.sqlite.0badc0de0badc0de.new", "left by a killed build");
+  std::vector<pid_t> children;
+  for (int i = 0; i < 8; ++i) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      int code = 0;
+      try {
+        BuildCatalogFromCsv(i % 2 ? one.path() : two.path(), out.path());
+      } catch (const std::exception&) {
+        code = 1;
+      }
+      ::_exit(code);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(Entries(out.path()), 1u);  // the catalog alone: no temporary of ours or of the killed build
+  test::TScriptedUi ui;
+  TDM dm;
+  dm.ConnectDatabase("KMDB_Catalog", out.path());
+  dm.OpenTables();
+  const int articles = dm.T_Catalog.RecordCount();
+  EXPECT_TRUE(articles == 3 || articles == 2) << articles;
+}
+
+TEST(CatalogExport, AFailedExportLeavesTheOldFolderAsItWas) {
+  test::TTempDir catalog, parent;
+  BuildCatalogFromCsv(kMini, catalog.path());
+  const fs::path csv = parent / "csv";
+  fs::create_directories(csv);
+  Write(csv / "Catalog.csv", "old");
+  Write(csv / "README.txt", "the user's notes");
+  const pid_t pid = ::fork();
+  if (pid == 0) {  // a file-size limit stops the export in the middle
+    const rlimit limit{200, 200};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    int code = 0;
+    try {
+      ExportCatalogToCsv(catalog.path(), csv);
+      code = 1;
+    } catch (const EKvfError&) {
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadWholeFile(csv / "Catalog.csv"), "old");
+  EXPECT_EQ(Entries(csv), 2u);
+  EXPECT_EQ(Entries(parent.path()), 1u);  // no half-written folder beside it
+
+  ExportCatalogToCsv(catalog.path(), csv);  // a whole export replaces the tables and keeps the notes
+  EXPECT_NE(ReadWholeFile(csv / "Catalog.csv"), "old");
+  EXPECT_EQ(ReadWholeFile(csv / "README.txt"), "the user's notes");
+  EXPECT_EQ(Entries(parent.path()), 1u);
 }
 
 }  // namespace
