@@ -1,10 +1,18 @@
 #pragma once
 // The config store takes the place of the Windows registry of the current user:
-// keys named by paths ("SoftWare\Dalnor\Korvane\Redavezur380"), compared without
-// regard to case, holding named string, integer and date-time values. It is one
-// JSON file, by default $XDG_CONFIG_HOME/korvane/registry.json, written whole
-// and atomically by Save(). A file that does not parse is reported with its
-// path and is never overwritten.
+// keys named by paths ("SoftWare\Dalnor\Korvane\Redavezur380") holding named
+// string, integer and date-time values. It is one JSON file, by default
+// $XDG_CONFIG_HOME/korvane/registry.json, written whole and atomically by Save().
+// A file that does not parse is reported with its path and is never overwritten.
+//
+// Names keep their case: "Demo" and "DEMO" are two keys. A read (and KeyExists)
+// that finds no key or value of the exact name takes the one name that differs
+// only in case, as the registry would; writes and deletes use the exact name.
+//
+// Several programs may use the file at once. Save() takes a lock on the store's
+// folder, reads the file as it is now, applies the changes this object made since
+// it was loaded (and nothing else), and writes it back: a concurrent writer's
+// changes and members this version does not know are kept.
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -12,6 +20,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "core/datetime.h"
 
@@ -47,6 +57,8 @@ class TConfigStore {
   // nullopt when missing; a value of another type raises EKvfError.
   std::optional<std::string> ReadString(std::string_view key, std::string_view name) const;
   std::optional<int64_t> ReadInteger(std::string_view key, std::string_view name) const;
+  // An integer that a 32-bit setting can hold; another raises EKvfError naming it.
+  std::optional<int32_t> ReadInt32(std::string_view key, std::string_view name) const;
   std::optional<bool> ReadBool(std::string_view key, std::string_view name) const;
   std::optional<TDateTime> ReadDateTime(std::string_view key, std::string_view name) const;
 
@@ -57,21 +69,30 @@ class TConfigStore {
   void WriteDateTime(std::string_view key, std::string_view name, TDateTime value);
   bool DeleteValue(std::string_view key, std::string_view name);
 
-  // Writes the whole store atomically, creating its folder. Raises EKvfError.
-  void Save() const;
+  // Merges this object's changes into the file as described above, creating its
+  // folder. Raises EKvfError (also when the file became damaged meanwhile).
+  void Save();
 
  private:
-  struct TKey {
-    std::string path;                              // with the case it was created with
-    std::map<std::string, std::string> valueCase;  // upper-cased name -> name as written
-    std::map<std::string, TConfigValue> values;    // by upper-cased name
+  struct TStoredValue {
+    TConfigValue value;
+    nlohmann::json extra;  // members of the value's object other than type and value
+  };
+  using TKey = std::map<std::string, TStoredValue>;  // by exact value name
+  struct TChange {
+    enum class TKind { Put, DeleteValue, CreateKey, DeleteKey } kind;
+    std::string key, name;
+    TConfigValue value;
   };
   const TKey* Find(std::string_view key) const;
-  TKey& Ensure(std::string_view key);
-  void Put(std::string_view key, std::string_view name, TConfigValue value);
+  void Apply(const TChange& change);
+  void Change(TChange change);
+  void LoadFile();
 
   std::filesystem::path file_;
-  std::map<std::string, TKey> keys_;  // by upper-cased normalised path
+  std::map<std::string, TKey> keys_;  // by exact normalised path
+  nlohmann::json extra_;              // members of the file other than format and keys
+  std::vector<TChange> changes_;      // since the last load
 };
 
 // Trims surrounding backslashes: "\SoftWare\X\" -> "SoftWare\X".

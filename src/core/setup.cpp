@@ -115,7 +115,7 @@ bool TkvfSetup::Load(const TkvfConfig& config, const TConfigStore& store) {
 
   try {
     auto integer = [&](const char* name, int def) {
-      return static_cast<int>(store.ReadInteger(kRegRoot, name).value_or(def));
+      return store.ReadInt32(kRegRoot, name).value_or(def);
     };
     auto boolean = [&](const char* name, bool def) { return store.ReadBool(kRegRoot, name).value_or(def); };
     MainWinState = integer("TechnologMainWinState", 0);

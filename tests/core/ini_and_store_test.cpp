@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "core/config_store.h"
@@ -72,12 +76,83 @@ TEST(ConfigStore, DeletesKeysWithTheirSubkeysOnly) {
   store.WriteString("A\\B", "v", "1");
   store.WriteString("A\\B\\C", "v", "2");
   store.WriteString("A\\BC", "v", "3");
-  EXPECT_TRUE(store.DeleteKey("a\\b"));
+  EXPECT_FALSE(store.DeleteKey("a\\b"));  // deletes take the exact name
+  EXPECT_TRUE(store.DeleteKey("A\\B"));
   EXPECT_FALSE(store.KeyExists("A\\B\\C"));
   EXPECT_TRUE(store.KeyExists("A\\BC"));
   EXPECT_FALSE(store.DeleteKey("A\\B"));
-  EXPECT_TRUE(store.DeleteValue("A\\BC", "V"));
+  EXPECT_FALSE(store.DeleteValue("A\\BC", "V"));
+  EXPECT_TRUE(store.DeleteValue("A\\BC", "v"));
   EXPECT_FALSE(store.ValueExists("A\\BC", "v"));
+}
+
+TEST(ConfigStore, NamesThatDifferInCaseStayApart) {
+  test::TTempDir dir;
+  TConfigStore store(dir / "r.json");
+  store.WriteString("L\\Demo", "Dir", "/demo");
+  store.WriteString("L", "DefaultConfig", "Demo");
+  store.Save();
+  TConfigStore second(dir / "r.json");
+  second.DeleteKey("L\\DEMO");  // nothing of that exact name
+  second.WriteString("L\\DEMO", "Dir", "/upper");
+  second.Save();
+  const TConfigStore back(dir / "r.json");
+  EXPECT_EQ(back.GetKeyNames("L"), (std::vector<std::string>{"DEMO", "Demo"}));
+  EXPECT_EQ(back.ReadString("L\\Demo", "Dir"), "/demo");
+  EXPECT_EQ(back.ReadString("L\\DEMO", "Dir"), "/upper");
+  EXPECT_EQ(back.ReadString("L", "DefaultConfig"), "Demo");
+  EXPECT_FALSE(back.ReadString("L\\demo", "Dir").has_value());  // two candidates: no guess
+  EXPECT_EQ(back.ReadString("l", "defaultconfig"), "Demo");      // one candidate: the registry's way
+}
+
+TEST(ConfigStore, ASaveChangesOnlyWhatThisStoreTouched) {
+  test::TTempDir dir;
+  const auto file = dir / "r.json";
+  {
+    std::ofstream(file) << R"({"format": "korvane-config-store 1", "written-by": "a later version",
+      "keys": {"K": {"Old": {"type": "string", "value": "x", "note": "kept"}, "Other": {"type": "integer", "value": 5}}}})";
+  }
+  TConfigStore mine(file);
+  TConfigStore theirs(file);
+  theirs.WriteInteger("K", "Other", 6);
+  theirs.WriteString("T", "New", "theirs");
+  theirs.Save();
+  mine.WriteString("K", "Mine", "mine");  // saved after theirs, from a store loaded before it
+  mine.Save();
+  const TConfigStore back(file);
+  EXPECT_EQ(back.ReadInteger("K", "Other"), 6);
+  EXPECT_EQ(back.ReadString("T", "New"), "theirs");
+  EXPECT_EQ(back.ReadString("K", "Mine"), "mine");
+  const nlohmann::json doc = nlohmann::json::parse(ReadWholeFile(file));
+  EXPECT_EQ(doc["written-by"], "a later version");
+  EXPECT_EQ(doc["keys"]["K"]["Old"]["note"], "kept");
+
+  // ten programs adding at once: every addition survives
+  for (int i = 0; i < 10; ++i) {
+    if (::fork() == 0) {
+      TConfigStore s(file);
+      s.WriteString("Parallel\\C" + std::to_string(i), "Dir", "/d");
+      s.Save();
+      ::_exit(0);
+    }
+  }
+  for (int i = 0; i < 10; ++i) ::wait(nullptr);
+  EXPECT_EQ(TConfigStore(file).GetKeyNames("Parallel").size(), 10u);
+}
+
+TEST(ConfigStore, IntegersOutOfRangeAreRefusedNeverWrapped) {
+  test::TTempDir dir;
+  const auto file = dir / "r.json";
+  for (const char* value : {"18446744073709551615", "1e30", "1.5", "true", "\"7\""}) {
+    SCOPED_TRACE(value);
+    { std::ofstream(file) << R"({"format": "korvane-config-store 1", "keys": {"K": {"N": {"type": "integer", "value": )"
+                          << value << "}}}}"; }
+    EXPECT_THROW(TConfigStore store(file), EKvfError);
+  }
+  { std::ofstream(file) << R"({"format": "korvane-config-store 1", "keys": {"K": {"N": {"type": "integer", "value": 3000000000}}}})"; }
+  const TConfigStore store(file);
+  EXPECT_EQ(store.ReadInteger("K", "N"), 3000000000);
+  EXPECT_THROW(store.ReadInt32("K", "N"), EKvfError);
 }
 
 TEST(ConfigStore, ReportsADamagedFileAndNeverOverwritesIt) {
