@@ -139,12 +139,7 @@ TkvfFittingsChoice ReadChoice(const TJson& j, const std::string& where) {
 int RunCalc(const std::vector<std::string>& argv) {
   const TArgs args(argv, {"catalog", "config", "out", "sketch-dir"}, {"debug", "force"});
   args.ExpectPositional(1, 1, "kvf calc REQUEST.json [--catalog DIR | --config NAME] [--debug]");
-  TJson request;
-  try {
-    request = TJson::parse(ReadWholeFile(args.Positional()[0]));
-  } catch (const TJson::exception& e) {
-    throw EKvfError(fmt::format("Неверный запрос {}: {}", args.Positional()[0], e.what()));
-  }
+  const TJson request = ParseJsonText(ReadWholeFile(args.Positional()[0]), args.Positional()[0]);
   TOpenedCatalog catalog = OpenCatalog(args);
   Setup().DebugMode = args.Flag("debug") || request.value("debug", false);
   TkvfOrder order;

@@ -12,6 +12,7 @@
 #include "core/file_io.h"
 #include "core/prompts.h"
 #include "core/text_utils.h"
+#include "orders/order_json.h"
 
 namespace kvf::cli {
 
@@ -36,11 +37,7 @@ void PrintJson(const nlohmann::ordered_json& j) {
 }
 
 nlohmann::ordered_json ReadJsonFile(const std::string& file) {
-  try {
-    return nlohmann::ordered_json::parse(ReadWholeFile(file));
-  } catch (const nlohmann::ordered_json::exception& e) {
-    throw EKvfError(fmt::format("Неверный JSON {}: {}", file, e.what()));
-  }
+  return ParseJsonText(ReadWholeFile(file), file);
 }
 
 void CheckOverwrite(const std::string& file, const TArgs& args) {

@@ -144,6 +144,30 @@ TJson PositionToJson(const TkvfConstruction& p) {
   return j;
 }
 
+TJson ParseJsonText(const std::string& text, const std::string& file) {
+  int depth = 0;
+  bool inString = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      else if (c == '"') inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxJsonDepth)
+        throw EKvfError(fmt::format("Неверный JSON {}: вложенность глубже {} уровней (байт {})", file, kMaxJsonDepth, i + 1));
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  try {
+    return TJson::parse(text);
+  } catch (const TJson::parse_error& e) {
+    throw EKvfError(fmt::format("Неверный JSON {}: синтаксическая ошибка в байте {}", file, e.byte));
+  }
+}
+
 TJson OrderToJson(const TkvfOrder& o) {
   TJson j;
   j["FHeader"] = o.FHeader;

@@ -10,6 +10,12 @@ namespace kvf {
 
 using TJson = nlohmann::ordered_json;
 
+// The JSON document of a text read from `file`: nesting deeper than
+// kMaxJsonDepth levels and syntax errors raise EKvfError naming the file and
+// the byte, before anything is built from the text.
+inline constexpr int kMaxJsonDepth = 64;
+TJson ParseJsonText(const std::string& text, const std::string& file);
+
 TJson OrderToJson(const TkvfOrder& order);
 TJson PositionToJson(const TkvfConstruction& position);
 TJson SashToJson(const TkvfFlugel& sash);

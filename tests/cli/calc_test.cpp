@@ -276,5 +276,32 @@ TEST_F(KvfCalc, BadRequestsAndMissingCatalog) {
   EXPECT_EQ(test::RunKvf({"calc", (dir_ / "ok.json").string()}, {{"XDG_CONFIG_HOME", dir_.str()}}).exitCode, 2);
 }
 
+TEST_F(KvfCalc, DeeplyNestedJsonIsAnErrorForEveryReader) {
+  const std::string deep = (dir_ / "deep.json").string();
+  std::ofstream(deep) << std::string(120000, '[') << std::string(120000, ']');
+  const std::string deepObject = (dir_ / "deep-object.json").string();
+  {
+    std::ofstream f(deepObject);
+    f << R"({"positions": [)";
+    for (int i = 0; i < 120000; ++i) f << R"({"a":)";
+    f << "1" << std::string(120000, '}') << "]}";
+  }
+  const std::string out = (dir_ / "out.kfo370").string();
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"calc", deep, "--catalog", catalog_->str()},
+           {"calc", deepObject, "--catalog", catalog_->str()},
+           {"order", "from-json", deep, out},
+           {"selection", "from-json", deepObject, out}}) {
+    SCOPED_TRACE(args[0] + " " + args[1]);
+    const auto r = test::RunKvf(args);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("вложенность глубже 64 уровней"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(out));
+  // a bracket inside a string is text, not nesting
+  std::ofstream(dir_ / "text.json") << R"({"FOrderNo": ")" << std::string(1000, '[') << R"("})";
+  EXPECT_EQ(test::RunKvf({"order", "from-json", (dir_ / "text.json").string(), out}).exitCode, 0);
+}
+
 }  // namespace
 }  // namespace kvf
