@@ -13,6 +13,7 @@ extern "C" {
 #include "catalog/schema_sql.h"
 #include "core/cp1251.h"
 #include "core/error.h"
+#include "core/text_utils.h"
 #include "core/file_io.h"
 
 namespace kvf {
@@ -77,11 +78,10 @@ TFieldValue ReadField(pxdoc_t* doc, const pxfield_t& f, char* data) {
       char* value = nullptr;
       if (PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(data), f.px_fdc, &value) <= 0 || !value)
         return std::monostate{};
-      std::string text = value;
+      const std::string text = value;
       doc->free(doc, value);
-      for (char& c : text)
-        if (c == ',') c = '.';
-      return std::strtod(text.c_str(), nullptr);
+      double d = 0;
+      return ParseRealText(text, d) ? TFieldValue(d) : TFieldValue{};
     }
     default: return std::monostate{};
   }

@@ -7,6 +7,7 @@
 #include "catalog/filter.h"
 #include "core/cp1251.h"
 #include "core/error.h"
+#include "core/text_utils.h"
 
 namespace kvf {
 namespace {
@@ -520,12 +521,8 @@ void TTable::SetValue(std::string_view name, const TFieldValue& value) {
       if (len > static_cast<size_t>(stored.size))
         throw EKvfError(fmt::format("Значение поля '{}' длиннее {} символов", f->name, stored.size));
     } else if (const auto* s = std::get_if<std::string>(&v)) {
-      std::string t = *s;
-      for (char& c : t)
-        if (c == ',') c = '.';
-      char* end = nullptr;
-      const double d = std::strtod(t.c_str(), &end);
-      if (end == t.c_str() || *end != '\0' || !std::isfinite(d))
+      double d = 0;
+      if (!ParseRealText(*s, d))
         throw EKvfError(fmt::format("'{}' не является правильным значением поля '{}'", *s, f->name));
       v = stored.IsInteger() ? TFieldValue(static_cast<int64_t>(std::llround(d))) : TFieldValue(d);
     } else if (stored.IsInteger()) {

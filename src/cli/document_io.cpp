@@ -51,8 +51,7 @@ void PrintMaterials(const TkvfMatList& list, bool csv, bool withCatalog) {
   if (csv) std::fputs(CsvLine({"FArticle", "Name", "Unit", "FNumber", "FPrice", "FCost"}).c_str(), stdout);
   for (const TkvfMatListItem& m : list) {
     const TArticleData data = withCatalog ? GetArticleData(m.FArticle, true) : TArticleData{};
-    char number[32];
-    std::snprintf(number, sizeof number, "%.3f", static_cast<double>(m.FNumber));
+    const std::string number = fmt::format("{:.3f}", static_cast<double>(m.FNumber));
     if (csv) {
       std::fputs(CsvLine({m.FArticle, data.name, data.unit, number, m.FPrice.ToString(), m.FCost.ToString()}).c_str(),
                  stdout);
@@ -62,7 +61,7 @@ void PrintMaterials(const TkvfMatList& list, bool csv, bool withCatalog) {
       PadRight(name, 50, false);
       std::string unit = data.unit;
       PadRight(unit, 5, false);
-      std::printf("%s %s %s %10s %12s %14s\n", article.c_str(), name.c_str(), unit.c_str(), number,
+      std::printf("%s %s %s %10s %12s %14s\n", article.c_str(), name.c_str(), unit.c_str(), number.c_str(),
                   m.FPrice.ToString().c_str(), m.FCost.ToString().c_str());
     }
     total += m.FCost;

@@ -1,3 +1,5 @@
+#include <cmath>
+#include <charconv>
 #include "core/text_utils.h"
 
 #include <array>
@@ -247,6 +249,16 @@ size_t ScanQuoted(std::string_view text, size_t open, std::string& out) {
     out += text[e++];
   }
   return std::string_view::npos;
+}
+
+bool ParseRealText(std::string_view text, double& value) {
+  std::string t(text);
+  for (char& c : t)
+    if (c == ',') c = '.';
+  const char* begin = t.data();
+  if (!t.empty() && t[0] == '+') ++begin;  // from_chars takes no plus sign
+  const auto r = std::from_chars(begin, t.data() + t.size(), value);
+  return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size() && std::isfinite(value);
 }
 
 int StrToIntOrZero(std::string_view text) {

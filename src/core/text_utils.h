@@ -42,6 +42,9 @@ std::string RemoveSpaces(std::string_view text);  // "" becomes "0"
 void PadLeft(std::string& text, int width, bool trim, char32_t fill = U' ');
 void PadRight(std::string& text, int width, bool trim, char32_t fill = U' ');
 int StrToIntOrZero(std::string_view text);
+// A decimal number with "." or "," as the decimal point, read the same under
+// every process locale; false unless the whole text is one finite number.
+bool ParseRealText(std::string_view text, double& value);
 // A quoted literal whose quote character stands at text[open]; a doubled quote
 // inside stands for one. Appends the contents to `out` and returns the index of
 // the closing quote, or npos when the text ends first.

@@ -14,8 +14,8 @@ namespace kvf {
 TJson FloatJson(float value) {
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, value);
-  *r.ptr = '\0';
-  const double d = std::strtod(buf, nullptr);
+  double d = 0;
+  std::from_chars(buf, r.ptr, d);
   if (d == static_cast<double>(static_cast<int64_t>(d)) && std::abs(d) < 1e15) return static_cast<int64_t>(d);
   return d;
 }

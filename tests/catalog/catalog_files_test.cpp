@@ -15,6 +15,7 @@
 #include "core/datetime.h"
 #include "core/error.h"
 #include "core/file_io.h"
+#include "support/comma_locale.h"
 #include "support/paradox_writer.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
@@ -320,6 +321,46 @@ TEST(CatalogExport, AFailedExportLeavesTheOldFolderAsItWas) {
   EXPECT_NE(ReadWholeFile(csv / "Catalog.csv"), "old");
   EXPECT_EQ(ReadWholeFile(csv / "README.txt"), "the user's notes");
   EXPECT_EQ(Entries(parent.path()), 1u);
+}
+
+}  // namespace
+}  // namespace kvf
+
+namespace kvf {
+namespace {
+
+TEST(CatalogBuild, NumbersReadTheSameUnderACommaLocale) {
+  test::TCommaLocale locale;
+  ASSERT_TRUE(locale.Active());
+  test::TTempDir out, src, imported;
+  BuildCatalogFromCsv(kMini, out.path());
+  {
+    test::TParadoxWriter w(src / "Catalog.DB", {{const_cast<char*>("ID"), pxfAlpha, 30, 0},
+                                               {const_cast<char*>("MinTrade"), pxfBCD, 17, 2}});
+    auto r = w.NewRecord();
+    std::string id = "BCD-1";
+    PX_put_data_alpha(w.doc_, w.Field(r, 0), 30, id.data());
+    char bcd[] = "2.50";
+    PX_put_data_bcd(w.doc_, w.Field(r, 1), 2, bcd);
+    w.Put(r);
+  }
+  ImportParadoxCatalog(src.path(), imported.path(), true);
+  test::TScriptedUi ui;
+  TDM dm;
+  dm.ConnectDatabase("KMDB_Catalog", out.path());
+  dm.OpenTables();
+  ASSERT_TRUE(dm.T_Catalog.FindKey({std::string("FA-100")}));
+  EXPECT_EQ(dm.T_Catalog.AsMoney("Price").ToString(), "12.5000");  // "12.5" in Catalog.csv
+  ASSERT_TRUE(dm.T_Currency.Locate({"ID"}, {int64_t{2}}));
+  dm.T_Currency.Edit();
+  dm.T_Currency.SetValue("Value", std::string("96.25"));  // text typed into a bound control
+  dm.T_Currency.Post();
+  EXPECT_EQ(dm.T_Currency.AsFloat("Value"), 96.25);
+  TDM px;
+  px.ConnectDatabase("KMDB_Catalog", imported.path());
+  px.OpenTables();
+  ASSERT_TRUE(px.T_Catalog.FindKey({std::string("BCD-1")}));
+  EXPECT_EQ(px.T_Catalog.AsFloat("MinTrade"), 2.5);
 }
 
 }  // namespace
