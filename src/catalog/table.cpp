@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "catalog/table.h"
 
 #include <cmath>
@@ -161,6 +162,7 @@ void TTable::ChangeView() {
 }
 
 void TTable::InvalidateView() {
+  viewRowid_ = -1;
   viewValid_ = false;
   rowids_.clear();
   posOf_.clear();
@@ -215,7 +217,7 @@ void TTable::StandOn(int64_t rowid, int pos) {
   curRowid_ = rowid;
   pos_ = pos;
   eof_ = bof_ = rowid < 0;
-  Notify(TTableEvent::Scrolled);
+  Notify(TTableEvent::Scrolled, pos);
 }
 
 void TTable::MoveTo(int pos) {
@@ -466,13 +468,42 @@ TFieldValue TTable::Value(std::string_view name) {
     LoadRow();
     return Truncated(*declared, row_[static_cast<size_t>(index)]);
   }
-  if (const TLookupDef* lookup = def_.FindLookup(name)) return ReadLookup(*lookup);
+  if (const TLookupDef* lookup = def_.FindLookup(name)) return ReadLookup(*lookup, Value(lookup->keyField));
   if (def_.FindCalculated(name)) return std::monostate{};
   throw EKvfError(fmt::format("{}: поле '{}' не найдено", name_, std::string(name)));
 }
 
-TFieldValue TTable::ReadLookup(const TLookupDef& lookup) {
-  const TFieldValue key = Value(lookup.keyField);
+int TTable::ViewCount() {
+  RequireActive();
+  EnsureView();
+  return static_cast<int>(rowids_.size());
+}
+
+TFieldValue TTable::ValueAt(int pos, std::string_view name) {
+  RequireActive();
+  EnsureView();
+  if (pos < 0 || pos >= static_cast<int>(rowids_.size())) {
+    if (!def_.FindDeclared(name) && !def_.FindLookup(name) && !def_.FindCalculated(name))
+      throw EKvfError(fmt::format("{}: поле '{}' не найдено", name_, std::string(name)));
+    return std::monostate{};
+  }
+  const int64_t rowid = rowids_[static_cast<size_t>(pos)];
+  if (state_ == TDataSetState::Edit && rowid == editRowid_) return Value(name);
+  if (rowid != viewRowid_) {
+    viewRow_ = LoadFullRow(rowid);
+    viewRowid_ = rowid;
+  }
+  if (const TFieldDef* declared = def_.FindDeclared(name))
+    return Truncated(*declared, viewRow_[static_cast<size_t>(def_.StoredIndex(declared->name))]);
+  if (const TLookupDef* lookup = def_.FindLookup(name)) {
+    const TFieldDef* key = def_.FindDeclared(lookup->keyField);
+    return key ? ReadLookup(*lookup, viewRow_[static_cast<size_t>(def_.StoredIndex(key->name))]) : TFieldValue{};
+  }
+  if (def_.FindCalculated(name)) return std::monostate{};
+  throw EKvfError(fmt::format("{}: поле '{}' не найдено", name_, std::string(name)));
+}
+
+TFieldValue TTable::ReadLookup(const TLookupDef& lookup, const TFieldValue& key) {
   if (IsBlank(key)) return std::monostate{};
   TStatement& s = db_->Prepare("SELECT " + QuoteIdent(lookup.lookupResult) + " FROM " + QuoteIdent(lookup.lookupTable) +
                                " WHERE " + QuoteIdent(lookup.lookupKey) + " = ? ORDER BY rowid LIMIT 1");
@@ -539,6 +570,7 @@ void TTable::SetValue(std::string_view name, const TFieldValue& value) {
     }
   }
   buffer_[static_cast<size_t>(def_.StoredIndex(f->name))] = v;
+  Notify(TTableEvent::FieldChanged, state_ == TDataSetState::Edit ? pos_ : -1, f->name);
 }
 
 void TTable::Post() {
@@ -620,7 +652,7 @@ void TTable::Delete() {
 }
 
 int TTable::AddListener(TListener listener) {
-  listeners_.emplace_back(nextListener_, std::move(listener));
+  listeners_.emplace_back(nextListener_, std::make_shared<TListener>(std::move(listener)));
   return nextListener_++;
 }
 
@@ -628,13 +660,22 @@ void TTable::RemoveListener(int id) {
   std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
 }
 
-void TTable::Notify(TTableEvent event) {
+void TTable::Notify(TTableEvent event, int row, std::string field) {
+  if (event == TTableEvent::DataChanged) viewRowid_ = -1;
   if (listeners_.empty()) return;
   if (ControlsDisabled()) {
     pendingChange_ = true;
     return;
   }
-  for (const auto& [id, listener] : listeners_) listener(event);
+  const TTableChange change{event, row, std::move(field)};
+  // A copy of the list, each entry kept alive by its own reference: listeners may
+  // change the list, and a listener removed meanwhile is skipped.
+  const auto snapshot = listeners_;
+  for (const auto& [id, listener] : snapshot) {
+    const bool registered =
+        std::any_of(listeners_.begin(), listeners_.end(), [id = id](const auto& l) { return l.first == id; });
+    if (registered) (*listener)(change);
+  }
 }
 
 }  // namespace kvf

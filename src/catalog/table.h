@@ -6,6 +6,7 @@
 // allowed on the tables the user maintains and are transactional: a failed
 // post leaves the table as it was.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,7 +22,18 @@ class TDatabase;
 class TStatement;
 
 enum class TDataSetState { Inactive, Browse, Edit, Insert };
-enum class TTableEvent { Scrolled, DataChanged, StateChanged };
+// What a table tells its listeners (the bound controls, a grid model):
+// Scrolled — the cursor stands on another row (`row`, its position in the view,
+// -1 when there is none or it is not known); DataChanged — the view's rows may
+// all have changed (filter, index, a posted or deleted row); StateChanged — the
+// table went into or out of editing; FieldChanged — `field` of the edited row
+// `row` took a new value.
+enum class TTableEvent { Scrolled, DataChanged, StateChanged, FieldChanged };
+struct TTableChange {
+  TTableEvent kind = TTableEvent::DataChanged;
+  int row = -1;
+  std::string field;
+};
 using TBookmark = int64_t;
 
 class TTable {
@@ -77,6 +89,8 @@ class TTable {
 
   TBookmark GetBookmark();
   bool GotoBookmark(TBookmark bookmark);  // false when the row is no longer in the view
+  // While disabled (the calls nest), events are held back; the last
+  // EnableControls sends one DataChanged in their place.
   void DisableControls();
   void EnableControls();
   bool ControlsDisabled() const { return disableCount_ > 0; }
@@ -93,6 +107,12 @@ class TTable {
   TMoney AsMoney(std::string_view name) { return ValueAsMoney(Value(name)); }
   bool IsNull(std::string_view name) { return IsBlank(Value(name)); }
 
+  // The rows of the current view by position, for a grid: neither moves the
+  // cursor nor sends an event. ValueAt of a position outside the view is blank;
+  // the edited row reads its edit buffer.
+  int ViewCount();
+  TFieldValue ValueAt(int pos, std::string_view name);
+
   void Append();
   void Insert();
   void Edit();
@@ -102,7 +122,9 @@ class TTable {
   void Cancel();
   void Delete();
 
-  using TListener = std::function<void(TTableEvent)>;
+  // A listener may add or remove listeners (itself too) while it is being told;
+  // one removed is not called again, one added hears the next event.
+  using TListener = std::function<void(const TTableChange&)>;
   int AddListener(TListener listener);
   void RemoveListener(int id);
 
@@ -127,8 +149,8 @@ class TTable {
   std::string OrderBy() const;
   std::string ViewWhere(std::vector<TFieldValue>& params) const;
   const std::string& SelectRowids() const;
-  TFieldValue ReadLookup(const TLookupDef& lookup);
-  void Notify(TTableEvent event);
+  TFieldValue ReadLookup(const TLookupDef& lookup, const TFieldValue& key);
+  void Notify(TTableEvent event, int row = -1, std::string field = {});
 
   std::string name_;
   const TTableDef& def_;
@@ -169,7 +191,9 @@ class TTable {
 
   int disableCount_ = 0;
   bool pendingChange_ = false;
-  std::vector<std::pair<int, TListener>> listeners_;
+  std::vector<std::pair<int, std::shared_ptr<TListener>>> listeners_;
+  int64_t viewRowid_ = -1;             // the row ValueAt read last
+  std::vector<TFieldValue> viewRow_;
   int nextListener_ = 1;
 };
 

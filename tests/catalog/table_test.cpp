@@ -180,6 +180,95 @@ TEST_F(TableTest, WritesArePostedWholeOrNotAtAll) {
   EXPECT_THROW(DM().T_Catalog.Edit(), EKvfError);  // the catalog is read-only
 }
 
+TEST_F(TableTest, ListenersMayComeAndGoWhileTheyAreTold) {
+  TTable& cur = DM().T_Currency;
+  std::vector<std::string> heard;
+  int self = 0, late = 0;
+  self = cur.AddListener([&](const TTableChange&) {
+    heard.push_back("self");
+    cur.RemoveListener(self);  // removes itself while it runs
+    late = cur.AddListener([&](const TTableChange&) { heard.push_back("late"); });
+  });
+  int victim = 0;
+  cur.AddListener([&](const TTableChange&) {
+    heard.push_back("remover");
+    cur.RemoveListener(victim);
+  });
+  victim = cur.AddListener([&](const TTableChange&) { heard.push_back("victim"); });
+  cur.First();
+  EXPECT_EQ(heard, (std::vector<std::string>{"self", "remover"}));  // the victim was removed before its turn
+  heard.clear();
+  cur.First();
+  EXPECT_EQ(heard, (std::vector<std::string>{"remover", "late"}));
+  cur.RemoveListener(late);
+}
+
+TEST_F(TableTest, EventsSayWhatChangedAndDisabledControlsHearOneChange) {
+  TTable& cur = DM().T_Currency;
+  std::vector<TTableChange> events;
+  const int id = cur.AddListener([&](const TTableChange& c) { events.push_back(c); });
+  cur.First();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().kind, TTableEvent::Scrolled);
+  events.clear();
+  cur.Edit();
+  cur.SetValue("Name", std::string("ЕВР"));
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].kind, TTableEvent::StateChanged);
+  EXPECT_EQ(events[1].kind, TTableEvent::FieldChanged);
+  EXPECT_EQ(events[1].field, "Name");
+  EXPECT_EQ(events[1].row, 0);
+  cur.Cancel();
+  events.clear();
+  cur.DisableControls();
+  cur.DisableControls();
+  cur.SetFilter("ID = 2");
+  cur.SetFiltered(true);
+  cur.First();
+  cur.SetFiltered(false);
+  cur.EnableControls();
+  EXPECT_TRUE(events.empty());  // still disabled once
+  EXPECT_TRUE(cur.ControlsDisabled());
+  cur.EnableControls();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, TTableEvent::DataChanged);
+  events.clear();
+  cur.DisableControls();
+  cur.EnableControls();
+  EXPECT_TRUE(events.empty());  // nothing happened, nothing to tell
+  cur.RemoveListener(id);
+}
+
+TEST_F(TableTest, AGridReadsRowsByPositionWithoutMovingTheCursor) {
+  TTable& art = DM().T_FrnArt;
+  ASSERT_TRUE(art.Locate({"CatalogID"}, {std::string("A2")}));
+  int events = 0;
+  const int id = art.AddListener([&](const TTableChange&) { ++events; });
+  ASSERT_EQ(art.ViewCount(), 4);
+  std::vector<std::string> column;
+  for (int i = 0; i < art.ViewCount(); ++i) column.push_back(ValueAsString(art.ValueAt(i, "CatalogID")));
+  EXPECT_EQ(column, (std::vector<std::string>{"A1", "A3", "A2", "A9"}));
+  EXPECT_TRUE(IsBlank(art.ValueAt(9, "CatalogID")));
+  EXPECT_THROW(art.ValueAt(0, "NoSuchField"), EKvfError);
+  EXPECT_EQ(art.AsString("CatalogID"), "A2");  // the cursor stayed
+  EXPECT_EQ(events, 0);
+  art.RemoveListener(id);
+
+  TTable& cur = DM().T_Currency;
+  cur.First();
+  cur.Edit();
+  cur.SetValue("Name", std::string("ЕВР"));
+  EXPECT_EQ(ValueAsString(cur.ValueAt(0, "Name")), "ЕВР");  // the edited row shows its buffer
+  cur.Cancel();
+  EXPECT_EQ(ValueAsString(cur.ValueAt(0, "Name")), "EUR");
+  TTable& cat = DM().T_Catalog;
+  for (const std::string& name : cat.FieldNames()) {  // lookups read the same by position as on the cursor
+    SCOPED_TRACE(name);
+    cat.First();
+    EXPECT_EQ(ValueAsString(cat.ValueAt(0, name)), ValueAsString(cat.Value(name)));
+  }
+}
+
 TEST_F(TableTest, AKeyViolationLeavesTheTableAsItWas) {
   TTable& reg = DM().T_OrderList;
   ASSERT_TRUE(DM().OpenDataSet(reg));
