@@ -227,4 +227,13 @@ TSqlCondition TranslateFilter(std::string_view filter, const TTableDef& table) {
   return TTranslator(filter, table).Run();
 }
 
+std::string QuotedFilterValue(std::string_view value) {
+  std::string quoted = "'";
+  for (char c : value) {
+    quoted += c;
+    if (c == '\'') quoted += '\'';
+  }
+  return quoted + "'";
+}
+
 }  // namespace kvf

@@ -21,4 +21,8 @@ struct TSqlCondition {
 // Raises EKvfError naming the table and the field or the 1-based position.
 TSqlCondition TranslateFilter(std::string_view filter, const TTableDef& table);
 
+// A value as a string literal of the filter language: 'ab' for ab, 'O''Neil'
+// for O'Neil. Every value a filter text compares with is written through this.
+std::string QuotedFilterValue(std::string_view value);
+
 }  // namespace kvf

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <fmt/format.h>
 
+#include "catalog/filter.h"
 #include "catalog/dm.h"
 #include "core/error.h"
 #include "core/setup.h"
@@ -211,7 +212,7 @@ bool CheckPropKey(int propKey, const std::vector<std::string>& selection, int gr
 bool ComplectFitsSides(const std::vector<TSideFit>* sides, const std::string& id) {
   if (!sides) return false;
   TTable& t = DM().T_FrnSide;
-  TFilterScope scope(t, fmt::format("ID='{}'", id));
+  TFilterScope scope(t, "ID=" + QuotedFilterValue(id));
   if (t.RecordCount() != static_cast<int>(sides->size())) return false;
   for (t.First(); !t.Eof(); t.Next()) {
     const int i = static_cast<int>(t.AsInteger("Side")) - 1;

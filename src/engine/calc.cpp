@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fmt/format.h>
 
+#include "catalog/filter.h"
 #include "catalog/dm.h"
 #include "catalog/row_chooser.h"
 #include "catalog/lookups.h"
@@ -67,9 +68,9 @@ bool AstragalPasses(int bits, int astragalType) {
 // Strike-plate and accessory filter of a visited line.
 std::string CompanionFilter(const TkvfFurnItem& line, int astragalType) {
   return fmt::format(
-      "CatalogID = '{}' and (StulpType={} or StulpType={}) and (ItemSideNo={} or ItemSideNo={}) and "
-      "(ItemComplectID='{}' or ItemComplectID='{}')",
-      line.FArticle, astragalType, 0, line.FSideNo, 0, line.FParentComplect, "");
+      "CatalogID = {} and (StulpType={} or StulpType={}) and (ItemSideNo={} or ItemSideNo={}) and "
+      "(ItemComplectID={} or ItemComplectID='{}')",
+      QuotedFilterValue(line.FArticle), astragalType, 0, line.FSideNo, 0, QuotedFilterValue(line.FParentComplect), "");
 }
 
 }  // namespace
@@ -171,7 +172,7 @@ void ExpandComplect(TCalcContext& ctx, const std::string& complect, int slot, bo
   TkvfFlugel* sash = ctx.sash;
   TkvfFurnComp* comp = ctx.comp;
   TTable& set = DM().T_FrnSet;
-  TFilterScope filter(set, fmt::format("ID = '{}'", complect));
+  TFilterScope filter(set, "ID = " + QuotedFilterValue(complect));
   for (set.First(); !set.Eof(); set.Next()) {
     const std::string e = set.AsString("ItemLookup");
     const std::string item = set.AsString("Item");
@@ -409,17 +410,17 @@ TPickResult PickArticle(const TPickRequest& r) {
   if (hasProfSys) {
     if (r.profSys.empty())
       Fail(fmt::format("Для комплекта фурнитуры [{}]\r\nне указана система ответных планок!", r.caption));
-    part("ProfSys = '" + r.profSys + "' ", "and ProfSys = '" + r.profSys + "' ");
+    part("ProfSys = " + QuotedFilterValue(r.profSys) + " ", "and ProfSys = " + QuotedFilterValue(r.profSys) + " ");
   }
   if (checkStulpType) part(fmt::format("StulpType = {} ", r.astragalType), fmt::format("and StulpType = {} ", r.astragalType));
   if (checkDirect)
     part(fmt::format("(Direct = {} or Direct = {}) ", 3, r.direction), fmt::format("and (Direct = {} or Direct = {}) ", 3, r.direction));
-  part("ID='" + r.element + "' ", "and ID='" + r.element + "' ");
+  part("ID=" + QuotedFilterValue(r.element) + " ", "and ID=" + QuotedFilterValue(r.element) + " ");
   const std::string b = f;
   std::string c;
   if (hasColor) {
     c = b.empty() ? "Color = '' " : b + "and Color = '' ";
-    f = b.empty() ? "Color = '" + r.color + "' " : b + "and Color = '" + r.color + "' ";
+    f = b.empty() ? "Color = " + QuotedFilterValue(r.color) + " " : b + "and Color = " + QuotedFilterValue(r.color) + " ";
   }
   {
     TFilterScope filter(art, f);
@@ -472,7 +473,7 @@ void ExpandComposite(TCalcContext& ctx, const std::string& element, const std::s
   TTable& item = DM().T_FrnItem;
   if (!item.Locate({"ID"}, {element})) Fail(fmt::format("Элемент фурнитуры [{}] не найден в документации!", element));
   const std::string n = item.AsString("Name");
-  TFilterScope filter(itoi, fmt::format("ID = '{}'", element));
+  TFilterScope filter(itoi, "ID = " + QuotedFilterValue(element));
   for (itoi.First(); !itoi.Eof(); itoi.Next()) {
     const std::string sub = itoi.AsString("Item");
     if (sub.empty()) Fail(fmt::format("В составе составного элемента [{}] содержится пустой элемент!", n));
@@ -573,11 +574,12 @@ void ColorAccessoryPass(TCalcContext& ctx) {
     if (!abd.Locate({"CatalogID"}, {line.FArticle})) continue;
     std::vector<std::pair<std::string, int>> rows;
     {
-      TFilterScope filter(abd, fmt::format("CatalogID = '{}' and Color='{}' and (ItemSideNo={} or ItemSideNo={})",
-                                           line.FArticle, comp.FColor, line.FSideNo, 0));
+      TFilterScope filter(abd, fmt::format("CatalogID = {} and Color={} and (ItemSideNo={} or ItemSideNo={})",
+                                           QuotedFilterValue(line.FArticle), QuotedFilterValue(comp.FColor),
+                                           line.FSideNo, 0));
       if (abd.IsEmpty())
-        abd.SetFilter(fmt::format("CatalogID = '{}' and Color='' and (ItemSideNo={} or ItemSideNo={})", line.FArticle,
-                                  line.FSideNo, 0));
+        abd.SetFilter(fmt::format("CatalogID = {} and Color='' and (ItemSideNo={} or ItemSideNo={})",
+                                  QuotedFilterValue(line.FArticle), line.FSideNo, 0));
       for (abd.First(); !abd.Eof(); abd.Next())
         rows.emplace_back(abd.AsString("AccessoryID"), static_cast<int>(abd.AsInteger("Number")));
     }

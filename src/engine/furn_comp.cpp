@@ -1,5 +1,6 @@
 #include "engine/furn_comp.h"
 
+#include "catalog/filter.h"
 #include "catalog/dm.h"
 #include "catalog/lookups.h"
 #include "core/geometry.h"
@@ -87,7 +88,7 @@ void TkvfFurnComp::ApplySides() {
     return;
   }
   TTable& t = DM().T_FrnSide;
-  TFilterScope filter(t, "ID='" + FComplect + "'");
+  TFilterScope filter(t, "ID=" + QuotedFilterValue(FComplect));
   for (t.First(); !t.Eof(); t.Next()) {
     const int i = static_cast<int>(t.AsInteger("Side")) - 1;
     if (i < 0 || i >= static_cast<int>(sides.size())) continue;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "catalog/dm.h"
 #include "catalog/filter.h"
 #include "catalog/table.h"
 #include "core/error.h"
@@ -267,6 +268,26 @@ TEST_F(TableTest, AGridReadsRowsByPositionWithoutMovingTheCursor) {
     cat.First();
     EXPECT_EQ(ValueAsString(cat.ValueAt(0, name)), ValueAsString(cat.Value(name)));
   }
+}
+
+TEST_F(TableTest, QuotedValuesFindExactlyTheirRowEvenWithQuotesInside) {
+  TTable& cur = DM().T_Currency;
+  const std::vector<std::string> names = {"O'N", "''", "'", "a'b'c", "x\"y"};
+  int id = 10;
+  for (const std::string& name : names) {
+    cur.Append();
+    cur.SetValue("ID", int64_t{id++});
+    cur.SetValue("Name", name);
+    cur.Post();
+  }
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    TFilterScope scope(cur, "Name = " + QuotedFilterValue(name) + " and ID >= 10");
+    ASSERT_EQ(cur.RecordCount(), 1);
+    EXPECT_EQ(cur.AsString("Name"), name);
+  }
+  EXPECT_EQ(QuotedFilterValue("O'N"), "'O''N'");
+  EXPECT_EQ(QuotedFilterValue(""), "''");
 }
 
 TEST_F(TableTest, AKeyViolationLeavesTheTableAsItWas) {

@@ -177,6 +177,17 @@ TEST_F(EngineTest, SizeRowsApplyFromTheirMinimumAndUpToTheirMaximumIncluded) {
   }
 }
 
+TEST_F(EngineTest, CodesWithQuotesAreFilteredAsThemselves) {
+  Complect("K'Q", 1);
+  Simple("E'1", "A'1");
+  Line("K'Q", "E'1");
+  Line("K", "E'1");  // the same element under the plain complect
+  TkvfConstruction& p = Position(700, 1000);
+  p.SetFittings(Choice("K'Q"));
+  EXPECT_EQ(Lines(*p.FFlugel1), (std::vector<std::string>{"A'1 x1"}));
+  EXPECT_EQ(p.FFlugel1->FComplement->FComplect, "K'Q");
+}
+
 TEST_F(EngineTest, CountsFollowStepsAndThresholdSchemes) {
   EXPECT_EQ(CountScaleSteps("80;120", 79), 0);
   EXPECT_EQ(CountScaleSteps("80; 120", 120), 2);
