@@ -1,8 +1,17 @@
-// Any bytes given to the order and selection readers end in a read document or
-// in EKvfError: never a crash, an overflow or a runaway allocation.
+// Any bytes given to the readers of order and selection files, of the catalog's
+// CSV form and of a manufacturer's Paradox tables end in a read document or
+// table or in EKvfError: never a crash, a hang, an overflow or a runaway
+// allocation.
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <string>
+#include <unistd.h>
+
+#include "catalog/catalog_files.h"
+#include "catalog/paradox_import.h"
+#include "catalog/schema.h"
+#include "core/csv.h"
 
 #include "core/error.h"
 #include "core/prompts.h"
@@ -49,6 +58,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool converted = false;
     selection.LoadFromStream(s, converted);
   } catch (const kvf::EKvfError&) {
+  }
+  try {  // a CSV table as the catalog build reads it: each cell by its column's field
+    const kvf::TTableDef& def = kvf::TableDef("FrnSet.DB");
+    const std::vector<kvf::TCsvRow> rows = kvf::ParseCsv(bytes);
+    for (size_t r = 1; r < rows.size(); ++r)
+      for (size_t c = 0; c < rows[r].cells.size() && c < rows[0].cells.size(); ++c) {
+        const int index = def.StoredIndex(rows[0].cells[c]);
+        if (index < 0) continue;
+        kvf::TFieldValue value;
+        std::string reason;
+        kvf::ParseFieldText(def.stored[static_cast<size_t>(index)], rows[r].cells[c], value, reason);
+      }
+  } catch (const kvf::EKvfError&) {
+  }
+  if (kvf::ParadoxFileProblem(bytes).empty()) {  // pxlib reads files: only what the check lets through
+    static const std::string file = "/tmp/kvf_fuzz_" + std::to_string(::getpid()) + ".DB";
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    try {
+      kvf::ReadParadoxTable(file, kvf::TableDef("Catalog.DB"));
+    } catch (const kvf::EKvfError&) {
+    }
   }
   return 0;
 }

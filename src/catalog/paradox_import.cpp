@@ -39,9 +39,11 @@ TFieldValue ReadField(pxdoc_t* doc, const pxfield_t& f, char* data) {
   switch (f.px_ftype) {
     case pxfAlpha: {
       char* value = nullptr;
-      if (PX_get_data_alpha(doc, data, f.px_flen, &value) <= 0 || !value) return std::monostate{};
-      std::string text = Cp1251ToUtf8(value);
-      doc->free(doc, value);
+      const int got = PX_get_data_alpha(doc, data, f.px_flen, &value);
+      const std::string raw = value ? value : "";
+      if (value) doc->free(doc, value);  // also when pxlib reports no value
+      if (got <= 0 || raw.empty()) return std::monostate{};
+      std::string text = Cp1251ToUtf8(raw);
       while (!text.empty() && text.back() == ' ') text.pop_back();
       if (text.empty()) return std::monostate{};
       return text;
@@ -75,11 +77,13 @@ TFieldValue ReadField(pxdoc_t* doc, const pxfield_t& f, char* data) {
       return v / 86400000.0 - kParadoxDateShift;
     }
     case pxfBCD: {
+      // pxlib leaks its buffer when the stored digit count differs from the field's
+      if (data[0] == 0 || (static_cast<unsigned char>(data[0]) & 0x3f) != f.px_fdc) return std::monostate{};
       char* value = nullptr;
-      if (PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(data), f.px_fdc, &value) <= 0 || !value)
-        return std::monostate{};
-      const std::string text = value;
-      doc->free(doc, value);
+      const int got = PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(data), f.px_fdc, &value);
+      const std::string text = value ? value : "";
+      if (value) doc->free(doc, value);  // also when pxlib reports no value
+      if (got <= 0 || text.empty()) return std::monostate{};
       double d = 0;
       return ParseRealText(text, d) ? TFieldValue(d) : TFieldValue{};
     }

@@ -8,4 +8,4 @@ seconds=${3:-20}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-"$fuzzer" "$work" "$seeds" -max_total_time="$seconds" -rss_limit_mb=1024 -max_len=65536 -print_final_stats=1 2>&1 | tail -15
+"$fuzzer" "$work" "$seeds" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -max_len=65536 -print_final_stats=1 2>&1 | tail -15
