@@ -197,13 +197,16 @@ void WriteDatabaseAtomically(const fs::path& finalFile, const std::function<void
     RemoveStaleTemporaries(dir / finalFile.filename());
     const fs::path temp = UniqueSiblingName(dir / finalFile.filename(), ".new");
     const TTempFileGuard cleanup(temp);
+    bool filling = false;
     try {
       {
         TDatabase db(temp, true);
         db.Exec("PRAGMA journal_mode=OFF");
         db.Exec("PRAGMA synchronous=OFF");
         TDatabase::TTransaction tx(db);
+        filling = true;
         fill(db);
+        filling = false;
         tx.Commit();
       }
       {
@@ -214,6 +217,11 @@ void WriteDatabaseAtomically(const fs::path& finalFile, const std::function<void
       std::error_code ec;
       fs::rename(temp, finalFile, ec);
       if (ec) throw EKvfError(fmt::format("Не удается заменить файл {}: {}", finalFile.string(), ec.message()));
+    } catch (const EKvfError& e) {
+      std::error_code ec;
+      fs::remove(temp, ec);
+      if (filling) throw;  // the filler's own message
+      throw EKvfError(fmt::format("Не удается записать {}: {}", finalFile.string(), e.what()));
     } catch (...) {
       std::error_code ec;
       fs::remove(temp, ec);
@@ -392,7 +400,7 @@ std::vector<TTableCount> ExportCatalogToCsv(const fs::path& catalogDir, const fs
       }
       if (ec) throw EKvfError(fmt::format("Ошибка чтения папки {}: {}", csvDir.string(), ec.message()));
       if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, csvDir.c_str(), RENAME_EXCHANGE) != 0)
-        throw EKvfError(fmt::format("Не удается заменить папку {}: {}", csvDir.string(), std::strerror(errno)));
+        throw EKvfError(fmt::format("Не удается заменить папку {}: {}", csvDir.string(), SystemErrorText(errno)));
       fs::remove_all(fresh, ec);  // now the old folder
     } else {
       fs::rename(fresh, csvDir);

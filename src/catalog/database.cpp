@@ -5,12 +5,39 @@
 
 #include "core/cp1251.h"
 #include "core/error.h"
+#include "core/file_io.h"
 
 namespace kvf {
 namespace {
 
+// SQLite's reason, in the words of the system where a system call failed.
+std::string Reason(sqlite3* db) {
+  if (!db) return "нет соединения";
+  const int code = sqlite3_extended_errcode(db) & 0xff;
+  const int sys = sqlite3_system_errno(db);
+  if (sys != 0 && (code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN || code == SQLITE_READONLY))
+    return SystemErrorText(sys);
+  switch (code) {
+    case SQLITE_IOERR:
+      switch (sqlite3_extended_errcode(db)) {
+        case SQLITE_IOERR_WRITE: return "ошибка записи на диск (нет места или превышен допустимый размер файла)";
+        case SQLITE_IOERR_READ:
+        case SQLITE_IOERR_SHORT_READ: return "ошибка чтения с диска";
+        default: return "ошибка ввода-вывода";
+      }
+    case SQLITE_FULL: return "нет места на диске";
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return "файл базы данных поврежден";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return "база данных занята другой программой";
+    case SQLITE_READONLY: return "база данных доступна только для чтения";
+    case SQLITE_CANTOPEN: return "файл базы данных не открывается";
+    default: return sqlite3_errmsg(db);
+  }
+}
+
 [[noreturn]] void Fail(sqlite3* db, std::string_view what) {
-  throw EKvfError(fmt::format("{}: {}", what, db ? sqlite3_errmsg(db) : "нет соединения"));
+  throw EKvfError(fmt::format("{}: {}", what, Reason(db)));
 }
 
 // Case-insensitive order of the Windows-1251 upper-cased bytes (indexes marked
@@ -58,7 +85,7 @@ bool TStatement::Step() {
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  const std::string message = sqlite3_errmsg(db_);
+  const std::string message = Reason(db_);
   sqlite3_reset(stmt_);
   throw EKvfError(message);
 }
@@ -86,7 +113,7 @@ TDatabase::TDatabase(std::filesystem::path file, bool create, bool readOnly) : f
   const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | (create ? SQLITE_OPEN_CREATE : 0) |
                     SQLITE_OPEN_NOMUTEX;
   if (sqlite3_open_v2(file_.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-    const std::string message = db_ ? sqlite3_errmsg(db_) : "нет памяти";
+    const std::string message = db_ ? Reason(db_) : "нет памяти";
     sqlite3_close(db_);
     db_ = nullptr;
     throw EKvfError(fmt::format("Не удается открыть базу данных {}: {}", file_.string(), message));
@@ -104,7 +131,9 @@ TDatabase::~TDatabase() {
 void TDatabase::Exec(std::string_view sql) {
   char* error = nullptr;
   if (sqlite3_exec(db_, std::string(sql).c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-    const std::string message = error ? error : sqlite3_errmsg(db_);
+    const int code = sqlite3_errcode(db_);
+    const std::string message =
+        code == SQLITE_ERROR && error ? std::string(error) : Reason(db_);  // an SQL mistake keeps its text
     sqlite3_free(error);
     throw EKvfError(message);
   }

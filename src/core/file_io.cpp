@@ -17,7 +17,7 @@
 namespace kvf {
 namespace {
 
-std::string SystemReason() { return std::strerror(errno); }
+std::string SystemReason() { return SystemErrorText(errno); }
 
 class TFd {
  public:
@@ -60,6 +60,32 @@ void ReplaceInPlace(const std::filesystem::path& path, const std::filesystem::pa
 }
 
 }  // namespace
+
+std::string SystemErrorText(int code) {
+  switch (code) {
+    case ENOENT: return "файл или папка не найдены";
+    case EACCES:
+    case EPERM: return "нет доступа";
+    case ENOSPC: return "нет места на диске";
+    case EDQUOT: return "превышена дисковая квота";
+    case EFBIG: return "превышен допустимый размер файла";
+    case EROFS: return "файловая система доступна только для чтения";
+    case EISDIR: return "это папка";
+    case ENOTDIR: return "часть пути не является папкой";
+    case EEXIST: return "файл уже существует";
+    case ENOTEMPTY: return "папка не пуста";
+    case EXDEV: return "перенос между файловыми системами невозможен";
+    case EIO: return "ошибка ввода-вывода";
+    case ENAMETOOLONG: return "слишком длинное имя";
+    case ELOOP: return "слишком много символических ссылок";
+    case EMFILE:
+    case ENFILE: return "открыто слишком много файлов";
+    case ENOMEM: return "недостаточно памяти";
+    case EBUSY: return "ресурс занят";
+    case EINVAL: return "недопустимый аргумент";
+    default: return fmt::format("системная ошибка {}", code);
+  }
+}
 
 void IgnoreFileSizeSignal() {
   static std::once_flag once;

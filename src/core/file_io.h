@@ -17,6 +17,9 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 // replaces. A file with other hard links is rewritten in place once the
 // temporary copy is complete, so that every name sees the new content.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+// The reason of a failed system call in Russian ("нет места на диске"); an
+// uncommon code gives "системная ошибка N".
+std::string SystemErrorText(int code);
 // The path a chain of symbolic links ends at (the path itself when it is none).
 std::filesystem::path ResolveSymlinks(const std::filesystem::path& path);
 // A write past the file-size limit fails with EFBIG instead of killing the

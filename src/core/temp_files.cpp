@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "core/error.h"
+#include "core/file_io.h"
 
 namespace kvf {
 namespace {
@@ -69,10 +70,10 @@ TTempFileGuard::~TTempFileGuard() {
 
 TFolderLock::TFolderLock(const std::filesystem::path& dir) {
   fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd_ < 0) throw EKvfError(fmt::format("Не удается открыть папку {}: {}", dir.string(), std::strerror(errno)));
+  if (fd_ < 0) throw EKvfError(fmt::format("Не удается открыть папку {}: {}", dir.string(), SystemErrorText(errno)));
   while (::flock(fd_, LOCK_EX) != 0) {
     if (errno == EINTR) continue;
-    const std::string reason = std::strerror(errno);
+    const std::string reason = SystemErrorText(errno);
     ::close(fd_);
     throw EKvfError(fmt::format("Не удается заблокировать папку {}: {}", dir.string(), reason));
   }

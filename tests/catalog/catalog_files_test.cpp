@@ -65,7 +65,8 @@ TEST(CatalogBuild, BadValuesAreReportedWithFileLineAndFieldAndNothingIsWritten) 
         "OK-1,1,Хорошо,1.5,шт\r\n"
         "BAD-1,x,Плохо,1,шт\r\n"
         "BAD-2,70000,Плохо,abc,шт\r\n"
-        "BAD-3,1,Плохо,1.23456,штуки-штуки\r\n");
+        "BAD-3,1,Плохо,1.23456,штуки-штуки\r\n"
+        "BAD-4,1,Плохо,1e20,шт\r\n");
   Write(in / "FrnItem.csv", "ID,Name,Nonsense\r\nE1,Элемент,1\r\n");
   const std::string existing = "old catalog";
   Write(out / "kvfcatalog.sqlite", existing);
@@ -79,6 +80,7 @@ TEST(CatalogBuild, BadValuesAreReportedWithFileLineAndFieldAndNothingIsWritten) 
                                  "Catalog.csv:4: поле Price: 'abc' не является числом",
                                  "Catalog.csv:5: поле Price: больше 4 знаков после запятой",
                                  "Catalog.csv:5: поле Unit: текст длиннее 10 символов (11)",
+                                 "Catalog.csv:6: поле Price: 1e20 вне допустимого диапазона",
                                  "FrnItem.csv:1: поле 'Nonsense' отсутствует в таблице FrnItem.DB"})
       EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
@@ -288,6 +290,29 @@ TEST(CatalogBuild, ParallelBuildsTakeTurnsAndLeaveOneWholeCatalog) {
   dm.OpenTables();
   const int articles = dm.T_Catalog.RecordCount();
   EXPECT_TRUE(articles == 3 || articles == 2) << articles;
+}
+
+TEST(CatalogBuild, ABuildOverTheFileSizeLimitFailsAndLeavesNothing) {
+  test::TTempDir out;
+  Write(out / "kvfcatalog.sqlite", "the old catalog");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const rlimit limit{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    int code = 0;
+    try {
+      BuildCatalogFromCsv(kMini, out.path());
+      code = 1;
+    } catch (const EKvfError&) {
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadWholeFile(out / "kvfcatalog.sqlite"), "the old catalog");
+  EXPECT_EQ(Entries(out.path()), 1u);
 }
 
 TEST(CatalogExport, AFailedExportLeavesTheOldFolderAsItWas) {
