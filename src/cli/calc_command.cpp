@@ -25,7 +25,7 @@ namespace kvf::cli {
 namespace {
 
 TkvfSashChoice ReadSashChoice(const TJson& j, const std::string& where) {
-  const TJsonReader r(j, where);
+  TJsonReader r(j, where);
   TkvfSashChoice c;
   r.Take("FComplect", c.FComplect);
   r.Take("FHandle", c.FHandle);
@@ -39,11 +39,12 @@ TkvfSashChoice ReadSashChoice(const TJson& j, const std::string& where) {
   r.Take("FDornType", c.FDornType);
   r.TakeLines("FProperties", c.FProperties);
   r.TakeLines("FAddComplects", c.FAddComplects);
+  r.Finish();
   return c;
 }
 
 void ReadOrder(const TJson& j, TkvfOrder& order) {
-  const TJsonReader r(j, "заказ");
+  TJsonReader r(j, "заказ");
   order.FCreated1 = order.FCreated2 = Now();
   order.FRegDate = Today();
   const TkvfSetup& setup = Setup();
@@ -79,19 +80,68 @@ void ReadOrder(const TJson& j, TkvfOrder& order) {
   r.Take("FNDSTax", order.FNDSTax);
   r.Take("FCurrencyID", order.FCurrencyID);
   r.TakeLines("FNote", order.FNote);
+  r.Finish();
+  if (!order.FCurrencyRates.empty() && IndexOfCurrency(&order.FCurrencyRates, order.FCurrencyID) < 0)
+    throw EKvfError(fmt::format("заказ: FCurrencyID: валюты {} нет в таблице валют каталога", order.FCurrencyID));
+}
+
+[[noreturn]] void BadOutline(const std::string& where, const std::string& text) {
+  throw EKvfError(fmt::format("{} outline: {}", where, text));
+}
+
+// The figure and sizes as the new-position dialog takes them: a value the
+// dialog would not allow is refused, one it would fill in is filled in.
+TOutlineParams ReadOutline(const TJson& j, const std::string& where, int& dornType) {
+  TJsonReader o(j, where + " outline");
+  TOutlineParams params;
+  o.Take("figure", params.Figure);
+  o.Take("B", params.B);
+  o.Take("H", params.H);
+  const bool hasX = o.Has("X"), hasY = o.Has("Y"), hasR = o.Has("R");
+  o.Take("X", params.X);
+  o.Take("Y", params.Y);
+  float radius = 0;
+  o.Take("R", radius);
+  o.Take("dornType", dornType);
+  o.Finish();
+  const int f = params.Figure;
+  if (f < 0 || f > 7) BadOutline(where, fmt::format("figure {} вне 0..7", f));
+  if (params.B <= 0 || params.H <= 0) BadOutline(where, "B и H должны быть больше нуля");
+  if (radius != 0 && f != 7) BadOutline(where, fmt::format("R задается только для арки (figure 7), а не для figure {}", f));
+  if (radius < 0) BadOutline(where, "R не может быть меньше нуля");
+  if (f == 1 || f == 2) {
+    if (!hasX) params.X = params.B / 2;
+    if (!hasY) params.Y = params.B - params.X;
+    if (params.X <= 0 || params.Y <= 0) BadOutline(where, "X и Y (ширины створок) должны быть больше нуля");
+    if (params.X + params.Y != params.B)
+      BadOutline(where, fmt::format("X + Y ({} + {}) должно быть равно B ({})", params.X, params.Y, params.B));
+  } else {
+    if (hasY && params.Y != 0) BadOutline(where, fmt::format("Y задается только для figure 1 и 2, а не для figure {}", f));
+    if (f == 3 || f == 4) {
+      if (!hasX) params.X = params.H / 2;
+      if (params.X <= 0 || params.X > params.H) BadOutline(where, "X (высота низкой стороны) должна быть от 1 до H");
+    } else if (f == 7) {
+      if (params.X < 0 || params.X > params.H) BadOutline(where, "X (высота подъема арки) должна быть от 0 до H");
+    } else if (hasX && params.X != 0) {
+      BadOutline(where, fmt::format("X задается только для figure 1, 2, 3, 4 и 7, а не для figure {}", f));
+    }
+  }
+  (void)hasR;
+  params.R1 = params.R2 = radius;
+  return params;
 }
 
 // The position as the new-position dialog leaves it.
-std::unique_ptr<TkvfConstruction> NewPosition(TkvfOrder& order, const TJson& j, const std::string& where) {
-  const TJsonReader r(j, where);
+std::unique_ptr<TkvfConstruction> NewPosition(TkvfOrder& order, TJsonReader& r, const std::string& where) {
   auto p = order.NewPosition();
   p->FPosNo = fmt::format("{:03}", order.Positions.size() + 1);
   r.Take("FPosNo", p->FPosNo);
   r.Take("FName", p->FName);
   r.Take("FNumber", p->FNumber);
-  int objectType = 0;
-  r.Take("FObjectType", objectType);
-  p->FObjectType = static_cast<uint8_t>(objectType);
+  if (p->FNumber <= 0) throw EKvfError(fmt::format("{}: FNumber (количество) должно быть больше нуля", where));
+  r.TakeByte("FObjectType", p->FObjectType);
+  if (p->FObjectType > 1)
+    throw EKvfError(fmt::format("{}: FObjectType {}: 0 — окно, 1 — дверь с порогом", where, p->FObjectType));
   r.TakeLines("FNote", p->FNote);
   p->FProfSys = order.FProfSys;
   p->FFurnSys = order.FFurnSys;
@@ -99,27 +149,17 @@ std::unique_ptr<TkvfConstruction> NewPosition(TkvfOrder& order, const TJson& j, 
   p->FFalzType = order.FFalzType;
   p->FStulpType = order.FStulpType;
   p->FFlugelType = order.FFlugelType;
-  const TJson outline = j.value("outline", TJson::object());
-  const TJsonReader o(outline, where + " outline");
-  TOutlineParams params;
-  o.Take("figure", params.Figure);
-  o.Take("B", params.B);
-  o.Take("H", params.H);
-  o.Take("X", params.X);
-  o.Take("Y", params.Y);
-  float radius = 0;
-  o.Take("R", radius);
-  params.R1 = params.R2 = radius;
+  const TJson* outline = r.Object("outline");
+  if (!outline) throw EKvfError(fmt::format("{}: нет outline (фигура и размеры)", where));
   int dornType = order.FDornType;
-  o.Take("dornType", dornType);
-  if (params.B <= 0 || params.H <= 0) throw EKvfError("Размеры позиции должны быть больше нуля");
+  const TOutlineParams params = ReadOutline(*outline, where, dornType);
   p->FSashLayout = params.Figure == 1 ? 1 : params.Figure == 2 ? 0 : 2;
   p->BuildOutlines(params, dornType);
   return p;
 }
 
-TkvfFittingsChoice ReadChoice(const TJson& j, const std::string& where) {
-  const TJsonReader r(j, where);
+TkvfFittingsChoice ReadChoice(const TJson& j, const std::string& where, const TkvfConstruction& p) {
+  TJsonReader r(j, where);
   TkvfFittingsChoice c;
   r.Take("FFurnSys", c.FFurnSys);
   r.Take("FProfSys", c.FProfSys);
@@ -129,8 +169,13 @@ TkvfFittingsChoice ReadChoice(const TJson& j, const std::string& where) {
   r.Take("FFlugelType", c.FFlugelType);
   r.Take("FProfWidth", c.FProfWidth);
   r.Take("FProfThickness", c.FProfThickness);
-  if (const TJson* sash = r.Child("sash1")) c.sash1 = ReadSashChoice(*sash, where + " sash1");
-  if (const TJson* sash = r.Child("sash2")) c.sash2 = ReadSashChoice(*sash, where + " sash2");
+  if (const TJson* sash = r.Object("sash1")) c.sash1 = ReadSashChoice(*sash, where + " sash1");
+  if (const TJson* sash = r.Object("sash2")) {
+    if (p.FSashLayout == 2)
+      throw EKvfError(fmt::format("{}: sash2 только для двухстворчатых фигур 1 и 2", where));
+    c.sash2 = ReadSashChoice(*sash, where + " sash2");
+  }
+  r.Finish();
   return c;
 }
 
@@ -141,31 +186,38 @@ int RunCalc(const std::vector<std::string>& argv) {
   args.ExpectPositional(1, 1, "kvf calc REQUEST.json [--catalog DIR | --config NAME] [--debug]");
   const TJson request = ParseJsonText(ReadWholeFile(args.Positional()[0]), args.Positional()[0]);
   TOpenedCatalog catalog = OpenCatalog(args);
-  Setup().DebugMode = args.Flag("debug") || request.value("debug", false);
   TkvfOrder order;
   std::vector<std::string> errors;
-  try {
-    ReadOrder(request.value("order", TJson::object()), order);
-    Setup().CurrentCurrency = order.FCurrencyID;
-    Setup().CurrentNDS = order.FNDSTax;
-    Setup().CurrentRates = &order.FCurrencyRates;
-    for (const TJson& pj : request.value("positions", TJson::array())) {
-      const std::string where = fmt::format("позиция {}", order.Positions.size() + 1);
-      auto position = NewPosition(order, pj, where);
-      const TkvfFittingsChoice choice = ReadChoice(pj.value("fittings", TJson::object()), where + " fittings");
-      TSpecStream backup;
-      position->SaveBackup(backup);
-      try {
-        position->SetFittings(choice);
-        errors.emplace_back();
-      } catch (const EKvfError& e) {
-        position->RestoreBackup(backup);
-        errors.emplace_back(e.what());
-      }
-      order.Positions.push_back(std::move(position));
+  TJsonReader top(request, "запрос");
+  bool debug = false;
+  top.Take("debug", debug);
+  Setup().DebugMode = args.Flag("debug") || debug;
+  const TJson* orderJson = top.Object("order");
+  const TJson* positions = top.Array("positions");
+  top.Finish();
+  ReadOrder(orderJson ? *orderJson : TJson::object(), order);
+  Setup().CurrentCurrency = order.FCurrencyID;
+  Setup().CurrentNDS = order.FNDSTax;
+  Setup().CurrentRates = &order.FCurrencyRates;
+  if (!positions || positions->empty()) throw EKvfError("запрос: positions: нет ни одной позиции");
+  for (const TJson& pj : *positions) {
+    const std::string where = fmt::format("позиция {}", order.Positions.size() + 1);
+    TJsonReader r(pj, where);
+    auto position = NewPosition(order, r, where);
+    const TJson* fittings = r.Object("fittings");
+    r.Finish();
+    const TkvfFittingsChoice choice =
+        fittings ? ReadChoice(*fittings, where + " fittings", *position) : TkvfFittingsChoice{};
+    TSpecStream backup;
+    position->SaveBackup(backup);
+    try {
+      if (fittings) position->SetFittings(choice);
+      errors.emplace_back();
+    } catch (const EKvfError& e) {
+      position->RestoreBackup(backup);
+      errors.emplace_back(e.what());
     }
-  } catch (const TJson::exception& e) {
-    throw EKvfError(fmt::format("Неверный запрос {}: {}", args.Positional()[0], e.what()));
+    order.Positions.push_back(std::move(position));
   }
   TJson out = OrderToJson(order);
   bool failed = false;

@@ -215,7 +215,7 @@ TJson OrderToJson(const TkvfOrder& o) {
 namespace {
 
 void ComplementFromJson(const TJson& j, TkvfFurnComp& c, const std::string& where) {
-  const TJsonReader r(j, where);
+  TJsonReader r(j, where);
   r.Take("FFurnSys", c.FFurnSys);
   r.Take("FProfSys", c.FProfSys);
   r.Take("FColor", c.FColor);
@@ -239,11 +239,11 @@ void ComplementFromJson(const TJson& j, TkvfFurnComp& c, const std::string& wher
   r.Take("FSpareColor", c.FSpareColor);
   r.TakeLines("FProperties", c.FProperties);
   r.TakeLines("FAddComplects", c.FAddComplects);
-  if (const TJson* items = r.Child("Items")) {
+  if (const TJson* items = r.Array("Items")) {
     c.Items.clear();
-    for (const TJson& ij : *items) {
+    for (size_t k = 0; k < items->size(); ++k) {
       TkvfFurnItem i;
-      const TJsonReader ir(ij, where + " Items");
+      TJsonReader ir((*items)[k], fmt::format("{} Items[{}]", where, k));
       ir.Take("FArticle", i.FArticle);
       ir.Take("FLength", i.FLength);
       ir.Take("FCount", i.FCount);
@@ -254,43 +254,50 @@ void ComplementFromJson(const TJson& j, TkvfFurnComp& c, const std::string& wher
       ir.Take("FSpare2", i.FSpare2);
       ir.Take("FSpare3", i.FSpare3);
       ir.Take("FParentComplect", i.FParentComplect);
+      ir.Finish();
       c.Items.push_back(std::move(i));
     }
   }
+  r.Finish();
+}
+
+// A point-like member {"X": .., "Y": ..} (or FX/FY).
+template <typename X, typename Y>
+void PairFromJson(const TJson& j, const std::string& where, const char* x, const char* y, X& tx, Y& ty) {
+  TJsonReader r(j, where);
+  r.Take(x, tx);
+  r.Take(y, ty);
+  r.Finish();
 }
 
 void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
-  const TJsonReader r(j, where);
-  if (const TJson* points = r.Child("FPoints")) {
+  TJsonReader r(j, where);
+  if (const TJson* points = r.Array("FPoints")) {
     sash.FPoints.clear();
-    for (const TJson& pj : *points) {
+    for (size_t k = 0; k < points->size(); ++k) {
       TkvfPoint p;
-      TJsonReader(pj, where + " FPoints").Take("FX", p.FX);
-      TJsonReader(pj, where + " FPoints").Take("FY", p.FY);
+      PairFromJson((*points)[k], fmt::format("{} FPoints[{}]", where, k), "FX", "FY", p.FX, p.FY);
       sash.FPoints.push_back(p);
     }
   }
-  if (const TJson* sides = r.Child("FSides")) {
+  if (const TJson* sides = r.Array("FSides")) {
     sash.FSides.clear();
-    for (const TJson& sj : *sides) {
+    for (size_t k = 0; k < sides->size(); ++k) {
       TkvfLine l;
-      const TJsonReader sr(sj, where + " FSides");
+      const std::string at = fmt::format("{} FSides[{}]", where, k);
+      TJsonReader sr((*sides)[k], at);
       sr.Take("FRadius", l.FRadius);
       sr.Take("FRadius2", l.FRadius2);
-      if (const TJson* c = sr.Child("FCentre")) {
-        TJsonReader(*c, where + " FCentre").Take("X", l.FCentre.X);
-        TJsonReader(*c, where + " FCentre").Take("Y", l.FCentre.Y);
-      }
+      if (const TJson* c = sr.Object("FCentre")) PairFromJson(*c, at + " FCentre", "X", "Y", l.FCentre.X, l.FCentre.Y);
       sr.Take("FOpenMark", l.FOpenMark);
       sr.Take("FApexSide", l.FApexSide);
       sr.Take("FHandled", l.FHandled);
       sr.Take("FHinged", l.FHinged);
       sr.Take("FDriven", l.FDriven);
       sr.Take("FHandleHeight", l.FHandleHeight);
-      if (const TJson* m = sr.Child("FHandleMark")) {
-        TJsonReader(*m, where + " FHandleMark").Take("X", l.FHandleMark.X);
-        TJsonReader(*m, where + " FHandleMark").Take("Y", l.FHandleMark.Y);
-      }
+      if (const TJson* m = sr.Object("FHandleMark"))
+        PairFromJson(*m, at + " FHandleMark", "X", "Y", l.FHandleMark.X, l.FHandleMark.Y);
+      sr.Finish();
       sash.FSides.push_back(l);
     }
   }
@@ -299,6 +306,7 @@ void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
                                 sash.FPoints.size()));
   sash.LinkSides();
   r.Take("FDornType", sash.FDornType);
+  r.Known("FComplement");
   if (j.contains("FComplement")) {
     if (j.at("FComplement").is_null()) {
       sash.FComplement.reset();
@@ -307,11 +315,11 @@ void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
       ComplementFromJson(j.at("FComplement"), *sash.FComplement, where + " FComplement");
     }
   }
-  if (const TJson* mats = r.Child("FMatList")) {
+  if (const TJson* mats = r.Array("FMatList")) {
     sash.FMatList.clear();
-    for (const TJson& mj : *mats) {
+    for (size_t k = 0; k < mats->size(); ++k) {
       TkvfMatListItem m;
-      const TJsonReader mr(mj, where + " FMatList");
+      TJsonReader mr((*mats)[k], fmt::format("{} FMatList[{}]", where, k));
       mr.Take("FArticle", m.FArticle);
       mr.Take("FNumber", m.FNumber);
       mr.TakeMoney("FBasePrice", m.FBasePrice);
@@ -319,18 +327,20 @@ void SashFromJson(const TJson& j, TkvfFlugel& sash, const std::string& where) {
       mr.TakeMoney("FDiscount", m.FDiscount);
       mr.TakeMoney("FPrice", m.FPrice);
       mr.TakeMoney("FCost", m.FCost);
+      mr.Finish();
       sash.FMatList.push_back(std::move(m));
     }
   }
+  r.Finish();
 }
 
-void RatesFromJson(const TJsonReader& r, TkvfCurrencyRates& rates) {
-  if (const TJson* list = r.Child("FCurrencyRates")) {
+void RatesFromJson(TJsonReader& r, TkvfCurrencyRates& rates) {
+  if (const TJson* list = r.Array("FCurrencyRates")) {
     rates.clear();
-    for (const TJson& rj : *list) {
+    for (size_t k = 0; k < list->size(); ++k) {
       TkvfCurrencyItem item;
-      TJsonReader(rj, r.Where() + " FCurrencyRates").Take("FCurrencyID", item.FCurrencyID);
-      TJsonReader(rj, r.Where() + " FCurrencyRates").Take("FRate", item.FRate);
+      PairFromJson((*list)[k], fmt::format("{} FCurrencyRates[{}]", r.Where(), k), "FCurrencyID", "FRate",
+                   item.FCurrencyID, item.FRate);
       rates.push_back(item);
     }
   }
@@ -339,8 +349,10 @@ void RatesFromJson(const TJsonReader& r, TkvfCurrencyRates& rates) {
 }  // namespace
 
 void PositionFromJson(const TJson& j, TkvfConstruction& p) {
-  const std::string where = "позиция " + j.value("FPosNo", std::string());
-  const TJsonReader r(j, where);
+  const std::string where =
+      "позиция " + (j.is_object() && j.contains("FPosNo") && j.at("FPosNo").is_string() ? j.at("FPosNo").get<std::string>()
+                                                                                          : std::string("?"));
+  TJsonReader r(j, where);
   r.Take("FIncluded", p.FIncluded);
   r.Take("FPosNo", p.FPosNo);
   r.Take("FName", p.FName);
@@ -357,13 +369,14 @@ void PositionFromJson(const TJson& j, TkvfConstruction& p) {
   r.TakeMoney("FPrice", p.FPrice);
   r.TakeLines("FNote", p.FNote);
   r.TakeByte("FSashLayout", p.FSashLayout);
-  if (const TJson* s = r.Child("FFlugel1")) SashFromJson(*s, *p.FFlugel1, where + " FFlugel1");
-  if (const TJson* s = r.Child("FFlugel2")) SashFromJson(*s, *p.FFlugel2, where + " FFlugel2");
+  if (const TJson* s = r.Object("FFlugel1")) SashFromJson(*s, *p.FFlugel1, where + " FFlugel1");
+  if (const TJson* s = r.Object("FFlugel2")) SashFromJson(*s, *p.FFlugel2, where + " FFlugel2");
+  r.Known("error");  // what kvf calc adds to a position that failed
+  r.Finish();
 }
 
 void OrderFromJson(const TJson& j, TkvfOrder& o) {
-  if (!j.is_object()) throw EKvfError("Заказ в JSON должен быть объектом");
-  const TJsonReader r(j, "заказ");
+  TJsonReader r(j, "заказ");
   r.Take("FHeader", o.FHeader);
   r.Take("FVersion", o.FVersion);
   r.Take("FReserved1", o.FReserved1);
@@ -400,7 +413,7 @@ void OrderFromJson(const TJson& j, TkvfOrder& o) {
   RatesFromJson(r, o.FCurrencyRates);
   r.Take("FCurrencyID", o.FCurrencyID);
   r.TakeLines("FNote", o.FNote);
-  if (const TJson* positions = r.Child("Positions")) {
+  if (const TJson* positions = r.Array("Positions")) {
     o.Positions.clear();
     for (const TJson& pj : *positions) {
       auto p = o.NewPosition();
@@ -408,6 +421,8 @@ void OrderFromJson(const TJson& j, TkvfOrder& o) {
       o.Positions.push_back(std::move(p));
     }
   }
+  r.Known("savedFile");  // what kvf calc --save adds
+  r.Finish();
 }
 
 TJson SelectionToJson(const TkvfOrderSelection& s) {
@@ -438,8 +453,7 @@ TJson SelectionToJson(const TkvfOrderSelection& s) {
 }
 
 void SelectionFromJson(const TJson& j, TkvfOrderSelection& s) {
-  if (!j.is_object()) throw EKvfError("Выборка в JSON должна быть объектом");
-  const TJsonReader r(j, "выборка");
+  TJsonReader r(j, "выборка");
   r.Take("FHeader", s.FHeader);
   r.Take("FVersion", s.FVersion);
   r.Take("FReserved1", s.FReserved1);
@@ -456,11 +470,11 @@ void SelectionFromJson(const TJson& j, TkvfOrderSelection& s) {
   r.Take("FNDSTax", s.FNDSTax);
   r.TakeByte("FRoundMode", s.FRoundMode);
   r.TakeLines("FNote", s.FNote);
-  if (const TJson* items = r.Child("Items")) {
+  if (const TJson* items = r.Array("Items")) {
     s.Items.clear();
-    for (const TJson& ij : *items) {
+    for (size_t k = 0; k < items->size(); ++k) {
       TkvfOrderSelectionItem& i = s.AddItem();
-      const TJsonReader ir(ij, "выборка Items");
+      TJsonReader ir((*items)[k], fmt::format("выборка Items[{}]", k));
       ir.Take("FIncluded", i.FIncluded);
       ir.Take("FOrderNo", i.FOrderNo);
       ir.Take("FPosNo", i.FPosNo);
@@ -469,8 +483,10 @@ void SelectionFromJson(const TJson& j, TkvfOrderSelection& s) {
       ir.Take("FNumber", i.FNumber);
       ir.Take("FName", i.FName);
       ir.Take("FOrderFile", i.FOrderFile);
+      ir.Finish();
     }
   }
+  r.Finish();
 }
 
 }  // namespace kvf

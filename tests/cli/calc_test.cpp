@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "support/run_kvf.h"
@@ -271,7 +272,8 @@ TEST_F(KvfCalc, BadRequestsAndMissingCatalog) {
                                            {"outline":{"figure":1,"B":"wide","H":1400}}]})";
   const auto typed = test::RunKvf({"calc", (dir_ / "typed.json").string(), "--catalog", catalog_->str()});
   EXPECT_EQ(typed.exitCode, 1);
-  EXPECT_NE(typed.err.find("позиция 2 outline: неверное значение B"), std::string::npos) << typed.err;
+  EXPECT_NE(typed.err.find("позиция 2 outline: B: ожидается целое число, а не \"wide\""), std::string::npos)
+      << typed.err;
   std::ofstream(dir_ / "ok.json") << "{}";
   EXPECT_EQ(test::RunKvf({"calc", (dir_ / "ok.json").string()}, {{"XDG_CONFIG_HOME", dir_.str()}}).exitCode, 2);
 }
@@ -301,6 +303,73 @@ TEST_F(KvfCalc, DeeplyNestedJsonIsAnErrorForEveryReader) {
   // a bracket inside a string is text, not nesting
   std::ofstream(dir_ / "text.json") << R"({"FOrderNo": ")" << std::string(1000, '[') << R"("})";
   EXPECT_EQ(test::RunKvf({"order", "from-json", (dir_ / "text.json").string(), out}).exitCode, 0);
+}
+
+}  // namespace
+}  // namespace kvf
+
+namespace kvf {
+namespace {
+
+TEST_F(KvfCalc, EveryRequestMistakeIsAnErrorNamingItsPlace) {
+  const json base = Request({{"figure", 0}, {"B", 700}, {"H", 1400}, {"dornType", 201}}, kTurnTiltLeft);
+  struct Case {
+    const char* what;
+    std::function<void(json&)> change;
+    const char* message;
+  };
+  auto pos = [](json& r) -> json& { return r["positions"][0]; };
+  const Case cases[] = {
+      {"unknown sash member", [&](json& r) { pos(r)["fittings"]["sash1"]["FHandel"] = "HW-STD"; },
+       "позиция 1 fittings sash1: неизвестный член FHandel"},
+      {"misspelt sash", [&](json& r) { pos(r)["fittings"]["sahs1"] = pos(r)["fittings"]["sash1"]; },
+       "позиция 1 fittings: неизвестный член sahs1"},
+      {"misspelt fittings", [&](json& r) { pos(r)["fitings"] = pos(r)["fittings"]; },
+       "позиция 1: неизвестный член fitings"},
+      {"unknown order member", [&](json& r) { r["order"]["FCustomr"] = "x"; }, "заказ: неизвестный член FCustomr"},
+      {"unknown top member", [&](json& r) { r["position"] = json::array(); }, "запрос: неизвестный член position"},
+      {"number past 32 bits", [&](json& r) { pos(r)["FNumber"] = 3000000000LL; }, "позиция 1: FNumber: ожидается целое"},
+      {"size past 32 bits", [&](json& r) { pos(r)["outline"]["B"] = 4294968000LL; }, "позиция 1 outline: B: ожидается"},
+      {"byte out of range", [&](json& r) { pos(r)["FObjectType"] = 300; }, "позиция 1: FObjectType: ожидается целое число от 0 до 255"},
+      {"object type unknown", [&](json& r) { pos(r)["FObjectType"] = 2; }, "позиция 1: FObjectType 2"},
+      {"boolean for a number", [&](json& r) { pos(r)["FNumber"] = true; }, "позиция 1: FNumber: ожидается целое число, а не true"},
+      {"fraction for a whole number", [&](json& r) { pos(r)["FNumber"] = 1.7; }, "позиция 1: FNumber: ожидается целое число"},
+      {"float past 4 bytes", [&](json& r) { pos(r)["fittings"]["FProfWidth"] = 1e300; }, "позиция 1 fittings: FProfWidth: ожидается число в пределах"},
+      {"string for an object", [&](json& r) { pos(r)["fittings"] = "str"; }, "позиция 1: fittings: ожидается объект"},
+      {"string for lines", [&](json& r) { pos(r)["fittings"]["sash1"]["FProperties"] = "0=21"; }, "FProperties: ожидается массив строк"},
+      {"text outside Windows-1251", [&](json& r) { pos(r)["FName"] = "окно 😀"; }, "позиция 1: FName: символ, которого нет в кодировке Windows-1251"},
+      {"figure out of range", [&](json& r) { pos(r)["outline"]["figure"] = 9; }, "позиция 1 outline: figure 9 вне 0..7"},
+      {"radius without an arch", [&](json& r) { pos(r)["outline"]["R"] = 350; }, "позиция 1 outline: R задается только для арки"},
+      {"zero width", [&](json& r) { pos(r)["outline"]["B"] = 0; }, "позиция 1 outline: B и H должны быть больше нуля"},
+      {"negative height", [&](json& r) { pos(r)["outline"]["H"] = -5; }, "позиция 1 outline: B и H должны быть больше нуля"},
+      {"zero quantity", [&](json& r) { pos(r)["FNumber"] = 0; }, "позиция 1: FNumber (количество) должно быть больше нуля"},
+      {"astragal widths that miss B",
+       [&](json& r) { pos(r)["outline"] = {{"figure", 2}, {"B", 1300}, {"H", 1400}, {"X", 650}, {"Y", 300}}; },
+       "позиция 1 outline: X + Y (650 + 300) должно быть равно B (1300)"},
+      {"Y on a rectangle", [&](json& r) { pos(r)["outline"]["Y"] = 10; }, "позиция 1 outline: Y задается только для figure 1 и 2"},
+      {"sash2 on one sash", [&](json& r) { pos(r)["fittings"]["sash2"] = kTurnTiltLeft; }, "sash2 только для двухстворчатых"},
+      {"no positions", [&](json& r) { r["positions"] = json::array(); }, "запрос: positions: нет ни одной позиции"},
+      {"positions not an array", [&](json& r) { r["positions"] = json::object(); }, "запрос: positions: ожидается массив"},
+      {"unknown currency", [&](json& r) { r["order"]["FCurrencyID"] = 9; }, "заказ: FCurrencyID: валюты 9 нет"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    json request = base;
+    c.change(request);
+    const auto r = Calc(request);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("json.exception"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out.substr(0, 200);
+  }
+  // the astragal figures fill in a missing Y as the dialog does
+  json filled = base;
+  filled["positions"][0]["outline"] = {{"figure", 2}, {"B", 1300}, {"H", 1400}, {"X", 650}};
+  filled["positions"][0].erase("fittings");
+  const auto ok = Calc(filled);
+  ASSERT_EQ(ok.exitCode, 0) << ok.err;
+  const json sash2 = json::parse(ok.out)["Positions"][0]["FFlugel2"];
+  EXPECT_EQ(sash2["FPoints"][2]["FX"], 13000);  // the passive sash reaches to B
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "support/run_kvf.h"
@@ -71,6 +72,47 @@ TEST_F(KvfOrderFiles, DumpThenFromJsonWritesTheSameBytes) {
   EXPECT_EQ(Kvf({"order", "from-json", (dir_ / "dump.json").string(), copy, "--force"}).exitCode, 0);
   std::ofstream(dir_ / "bad.json") << R"({"Positions": [{"FFlugel1": {"FPoints": [{"FX": 1, "FY": 1}]}}]})";
   EXPECT_EQ(Kvf({"order", "from-json", (dir_ / "bad.json").string(), (dir_ / "bad.kfo370").string()}).exitCode, 1);
+}
+
+TEST_F(KvfOrderFiles, FromJsonReadsStrictlyAndNamesThePlace) {
+  const json order = json::parse(Kvf({"order", "dump", MakeOrder("J-1")}).out);
+  auto sash = [](json& o) -> json& { return o["Positions"][0]["FFlugel1"]; };
+  struct Case {
+    const char* what;
+    const char* command;
+    std::function<void(json&)> change;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"unknown order member", "order", [](json& o) { o["FCustomr"] = "x"; }, "заказ: неизвестный член FCustomr"},
+      {"unknown item member", "order", [&](json& o) { sash(o)["FComplement"]["Items"][0]["FArtcle"] = "x"; },
+       "позиция 001 FFlugel1 FComplement Items[0]: неизвестный член FArtcle"},
+      {"items not an array", "order", [&](json& o) { sash(o)["FComplement"]["Items"] = "x"; },
+       "позиция 001 FFlugel1 FComplement: Items: ожидается массив"},
+      {"number past 32 bits", "order", [](json& o) { o["Positions"][0]["FNumber"] = 3000000000LL; },
+       "позиция 001: FNumber: ожидается целое число от -2147483648 до 2147483647"},
+      {"money past its range", "order", [](json& o) { o["Positions"][0]["FPrice"] = 9.3e14; },
+       "позиция 001: FPrice: Денежное значение вне допустимого диапазона: 930000000000000"},
+      {"float past 4 bytes", "order", [&](json& o) { sash(o)["FSides"][0]["FRadius"] = 1e300; },
+       "позиция 001 FFlugel1 FSides[0]: FRadius: ожидается число в пределах 4-байтового числа"},
+      {"text outside Windows-1251", "order", [](json& o) { o["FCustomer"] = "Ω≠∑"; },
+       "заказ: FCustomer: символ, которого нет в кодировке Windows-1251"},
+      {"selection item not an object", "selection", [](json& o) { o = {{"Items", {"x"}}}; },
+       "выборка Items[0]: ожидается объект"},
+      {"unknown selection member", "selection", [](json& o) { o = {{"FSelName", "a"}, {"FSelNme", "b"}}; },
+       "выборка: неизвестный член FSelNme"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    json changed = order;
+    c.change(changed);
+    std::ofstream(dir_ / "changed.json") << changed.dump();
+    const std::string out = (dir_ / "changed.out").string();
+    const auto r = Kvf({c.command, "from-json", (dir_ / "changed.json").string(), out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
 }
 
 TEST_F(KvfOrderFiles, ADocumentThatDoesNotLoadIsNeverWrittenOver) {
