@@ -76,6 +76,14 @@ std::vector<std::string> CheckCatalog(const std::filesystem::path& catalogDir) {
   TDatabase db(file, false, true);
   std::vector<std::string> problems;
   auto fileOf = [](const char* sqlName) { return TableDef(sqlName).fileName; };
+  for (const char* table : {"Catalog", "FrnComp", "FrnItem"}) {  // a catalog without these calculates nothing
+    if (!db.TableExists(table)) {
+      problems.push_back(fmt::format("{}: таблицы нет в каталоге", fileOf(table)));
+      continue;
+    }
+    TStatement& count = db.Prepare(fmt::format("SELECT COUNT(*) FROM {}", QuoteIdent(table)));
+    if (count.Step() && count.ColumnInt(0) == 0) problems.push_back(fmt::format("{}: таблица пуста", fileOf(table)));
+  }
 
   for (const TReference& ref : kReferences) {
     const std::string sql =

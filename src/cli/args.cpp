@@ -13,12 +13,12 @@ TArgs::TArgs(std::vector<std::string> args, std::vector<std::string> valueOption
     if (a.size() > 2 && a.rfind("--", 0) == 0) {
       const std::string name = a.substr(2);
       if (has(valueOptions, name)) {
-        if (i + 1 >= args.size()) throw TUsageError("option " + a + " needs a value");
+        if (i + 1 >= args.size()) throw TUsageError("параметру " + a + " нужно значение");
         values_.emplace_back(name, args[++i]);
       } else if (has(flags, name)) {
         flags_.push_back(name);
       } else {
-        throw TUsageError("unknown option " + a);
+        throw TUsageError("неизвестный параметр " + a);
       }
     } else {
       positional_.push_back(a);
@@ -37,7 +37,7 @@ bool TArgs::Flag(const std::string& name) const {
 }
 
 void TArgs::ExpectPositional(size_t min, size_t max, const char* usage) const {
-  if (positional_.size() < min || positional_.size() > max) throw TUsageError(std::string("usage: ") + usage);
+  if (positional_.size() < min || positional_.size() > max) throw TUsageError(std::string("использование: ") + usage);
 }
 
 }  // namespace kvf::cli

@@ -13,6 +13,8 @@ namespace kvf::cli {
 TOpenedCatalog OpenCatalog(const TArgs& args) {
   TOpenedCatalog opened;
   TkvfConfig& config = opened.config;
+  if (args.Value("catalog") && args.Value("config"))
+    throw TUsageError("--catalog и --config вместе не задаются: каталог берется либо из папки, либо из конфигурации");
   if (const auto dir = args.Value("catalog")) {
     config.CatalogDir = NormalizeDir(*dir);
     config.IniFileName = config.CatalogDir + "/KVFurniture.ini";
@@ -20,7 +22,7 @@ TOpenedCatalog OpenCatalog(const TArgs& args) {
     const TConfigStore store(TConfigStore::DefaultPath());
     std::string name = args.Value("config").value_or("");
     if (name.empty()) name = store.ReadString(kConfigListKey, "DefaultConfig").value_or("");
-    if (name.empty()) throw TUsageError("give --catalog DIR or --config NAME (no default configuration is set)");
+    if (name.empty()) throw TUsageError("укажите --catalog ПАПКА или --config ИМЯ (конфигурация по умолчанию не задана)");
     const std::string key = std::string(kConfigListKey) + "\\" + name;
     if (!store.KeyExists(key))
       throw EKvfError(fmt::format("Ошибка открытия конфигурации {}!\r\nУказанная конфигурация не числиться в списке.", name));

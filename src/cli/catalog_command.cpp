@@ -19,7 +19,7 @@ void PrintCounts(const std::vector<TTableCount>& counts) {
 }  // namespace
 
 int RunCatalog(const std::vector<std::string>& argv) {
-  if (argv.empty()) throw TUsageError("usage: kvf catalog build | export | import | check");
+  if (argv.empty()) throw TUsageError("использование: kvf catalog build | export | import | check");
   const std::string& verb = argv[0];
   const TArgs args({argv.begin() + 1, argv.end()}, {}, {"partial"});
   if (verb == "build") {
@@ -53,7 +53,7 @@ int RunCatalog(const std::vector<std::string>& argv) {
     std::fprintf(stderr, "Найдено ошибок: %zu\n", problems.size());
     return 1;
   }
-  throw TUsageError("unknown command: kvf catalog " + verb);
+  throw TUsageError("неизвестная команда: kvf catalog " + verb);
 }
 
 }  // namespace kvf::cli

@@ -21,6 +21,12 @@ class TUsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A failure whose message has been shown already (exit 1, nothing more printed).
+class TReportedFailure : public std::runtime_error {
+ public:
+  TReportedFailure() : std::runtime_error("reported") {}
+};
+
 // Options "--name value" and "--flag" after the positional arguments.
 class TArgs {
  public:
@@ -43,5 +49,7 @@ int RunSelection(const std::vector<std::string>& args);
 int RunSketch(const std::vector<std::string>& args);
 int RunCatalog(const std::vector<std::string>& args);
 int RunCalc(const std::vector<std::string>& args);
+// kvf help [TOPIC]; an unknown topic is a usage error.
+int RunHelp(const std::vector<std::string>& args);
 
 }  // namespace kvf::cli

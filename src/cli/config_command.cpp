@@ -49,9 +49,9 @@ int Add(TConfigStore& store, const TArgs& args) {
   args.ExpectPositional(1, 1, "kvf config add NAME --catalog DIR --server DIR --report DIR [--temp DIR] [--default] [--force]");
   const std::string& name = args.Positional()[0];
   if (name.empty() || name.find('\\') != std::string::npos)
-    throw TUsageError("a configuration name must not be empty or contain \"\\\"");
+    throw TUsageError("имя конфигурации не может быть пустым или содержать \"\\\"");
   const auto catalog = args.Value("catalog"), server = args.Value("server"), report = args.Value("report");
-  if (!catalog || !server || !report) throw TUsageError("kvf config add needs --catalog, --server and --report");
+  if (!catalog || !server || !report) throw TUsageError("kvf config add: нужны --catalog, --server и --report");
   if (FindConfig(store, name) && !args.Flag("force"))
     throw EKvfError(fmt::format("Конфигурация {} уже существует (--force заменяет её)", name));
   store.DeleteKey(ConfigKey(name));
@@ -88,7 +88,7 @@ int Default(TConfigStore& store, const TArgs& args) {
 }  // namespace
 
 int RunConfig(const std::vector<std::string>& argv) {
-  if (argv.empty()) throw TUsageError("usage: kvf config list | add | remove | default");
+  if (argv.empty()) throw TUsageError("использование: kvf config list | add | remove | default");
   const std::string& verb = argv[0];
   const TArgs args({argv.begin() + 1, argv.end()}, {"catalog", "server", "report", "temp"}, {"default", "force"});
   TConfigStore store(TConfigStore::DefaultPath());
@@ -99,7 +99,7 @@ int RunConfig(const std::vector<std::string>& argv) {
   if (verb == "add") return Add(store, args);
   if (verb == "remove") return Remove(store, args);
   if (verb == "default") return Default(store, args);
-  throw TUsageError("unknown command: kvf config " + verb);
+  throw TUsageError("неизвестная команда: kvf config " + verb);
 }
 
 }  // namespace kvf::cli

@@ -21,7 +21,7 @@ void LoadOrder(const std::string& file, const TArgs& args, TkvfOrder& order) {
   bool converted = false;
   const bool ok = order.LoadFromFile(file, converted);
   Console().ConfirmAnswer.reset();
-  if (!ok) throw EKvfError(fmt::format("Заказ {} не загружен", file));
+  if (!ok) throw TReportedFailure();  // the loader showed why
 }
 
 void LoadSelection(const std::string& file, const TArgs& args, TkvfOrderSelection& selection) {
@@ -29,7 +29,7 @@ void LoadSelection(const std::string& file, const TArgs& args, TkvfOrderSelectio
   bool converted = false;
   const bool ok = selection.LoadFromFile(file, converted);
   Console().ConfirmAnswer.reset();
-  if (!ok) throw EKvfError(fmt::format("Выборка {} не загружена", file));
+  if (!ok) throw TReportedFailure();
 }
 
 void PrintJson(const nlohmann::ordered_json& j) {

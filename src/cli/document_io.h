@@ -11,7 +11,7 @@
 namespace kvf::cli {
 
 // Loads the order; --no-convert refuses the conversion of an older file.
-// A load that fails raises EKvfError (its message was shown).
+// A load that fails raises TReportedFailure (the loader showed its message).
 void LoadOrder(const std::string& file, const TArgs& args, TkvfOrder& order);
 void LoadSelection(const std::string& file, const TArgs& args, TkvfOrderSelection& selection);
 // Refuses an existing file unless --force is given.

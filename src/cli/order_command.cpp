@@ -91,7 +91,7 @@ int Finish(TkvfOrder& order, const std::string& file, const TArgs& args, int fai
 }  // namespace
 
 int RunOrder(const std::vector<std::string>& argv) {
-  if (argv.empty()) throw TUsageError("usage: kvf order dump | from-json | recalc | reprice | materials");
+  if (argv.empty()) throw TUsageError("использование: kvf order dump | from-json | recalc | reprice | materials");
   const std::string& verb = argv[0];
   const TArgs args({argv.begin() + 1, argv.end()}, {"catalog", "config"},
                    {"no-convert", "force", "debug", "write", "csv"});
@@ -141,7 +141,7 @@ int RunOrder(const std::vector<std::string>& argv) {
     PrintMaterials(list, args.Flag("csv"), withCatalog);
     return 0;
   }
-  throw TUsageError("unknown command: kvf order " + verb);
+  throw TUsageError("неизвестная команда: kvf order " + verb);
 }
 
 }  // namespace kvf::cli

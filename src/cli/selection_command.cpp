@@ -17,7 +17,7 @@ namespace kvf::cli {
 namespace {
 
 // OrdersDir for the items' "%" references: --orders DIR, else the configuration's.
-void SetOrdersDir(const TArgs& args) {
+void SetOrdersDir(const TArgs& args, const TkvfOrderSelection& selection) {
   if (const auto dir = args.Value("orders")) {
     Config().OrdersDir = NormalizeDir(*dir);
     return;
@@ -25,15 +25,29 @@ void SetOrdersDir(const TArgs& args) {
   const TConfigStore store(TConfigStore::DefaultPath());
   std::string name = args.Value("config").value_or("");
   if (name.empty()) name = store.ReadString(kConfigListKey, "DefaultConfig").value_or("");
-  if (name.empty()) return;
-  Config().ServerDir = NormalizeDir(store.ReadString(std::string(kConfigListKey) + "\\" + name, "KVFServerName").value_or(""));
-  DeriveFolders(Config());
+  if (!name.empty()) {
+    Config().ServerDir =
+        NormalizeDir(store.ReadString(std::string(kConfigListKey) + "\\" + name, "KVFServerName").value_or(""));
+    DeriveFolders(Config());
+  }
+  if (!Config().OrdersDir.empty()) return;
+  for (const auto& item : selection.Items)
+    if (!item->FOrderFile.empty() && item->FOrderFile[0] == '%')
+      throw EKvfError(fmt::format("Папка заказов не задана, а позиция {} заказа {} ссылается на нее ({}): "
+                                  "укажите --orders ПАПКА или --config ИМЯ",
+                                  item->FPosNo, item->FOrderNo, item->FOrderFile));
+}
+
+// Names every item that could not be reached; true when there was none.
+bool ReportMissing(const std::vector<std::string>& missing) {
+  for (const std::string& m : missing) std::fprintf(stderr, "Не найдено: %s\n", m.c_str());
+  return missing.empty();
 }
 
 }  // namespace
 
 int RunSelection(const std::vector<std::string>& argv) {
-  if (argv.empty()) throw TUsageError("usage: kvf selection dump | from-json | materials | refresh");
+  if (argv.empty()) throw TUsageError("использование: kvf selection dump | from-json | materials | refresh");
   const std::string& verb = argv[0];
   const TArgs args({argv.begin() + 1, argv.end()}, {"catalog", "config", "orders"},
                    {"no-convert", "force", "write", "csv", "update-included"});
@@ -56,15 +70,20 @@ int RunSelection(const std::vector<std::string>& argv) {
     args.ExpectPositional(1, 1, "kvf selection materials FILE [--orders DIR] [--catalog DIR | --config NAME] [--csv]");
     TkvfOrderSelection selection;
     LoadSelection(args.Positional()[0], args, selection);
-    SetOrdersDir(args);
+    SetOrdersDir(args, selection);
     TOpenedCatalog catalog = OpenCatalog(args);
     TkvfSetup& setup = Setup();
     setup.CurrentCurrency = selection.FCurrencyID;
     setup.CurrentNDS = selection.FNDSTax;
     setup.CurrentRates = &selection.FCurrencyRates;
     TkvfMatList list;
-    selection.CollectMaterials(list);
+    std::vector<std::string> missing;
+    selection.CollectMaterials(list, &missing);
     setup.CurrentRates = nullptr;
+    if (!ReportMissing(missing)) {
+      std::fprintf(stderr, "Материалы не выведены: не все позиции выборки найдены\n");
+      return 1;
+    }
     PrintMaterials(list, args.Flag("csv"), true);
     return 0;
   }
@@ -73,13 +92,14 @@ int RunSelection(const std::vector<std::string>& argv) {
     const std::string file = args.Positional()[0];
     TkvfOrderSelection selection;
     LoadSelection(file, args, selection);
-    SetOrdersDir(args);
-    selection.RefreshItems(args.Flag("update-included"));
+    SetOrdersDir(args, selection);
+    std::vector<std::string> missing;
+    selection.RefreshItems(args.Flag("update-included"), &missing);
     if (args.Flag("write") && !selection.SaveToFile(file)) return 1;
     PrintJson(SelectionToJson(selection));
-    return 0;
+    return ReportMissing(missing) ? 0 : 1;
   }
-  throw TUsageError("unknown command: kvf selection " + verb);
+  throw TUsageError("неизвестная команда: kvf selection " + verb);
 }
 
 }  // namespace kvf::cli

@@ -14,7 +14,7 @@ int RunSketch(const std::vector<std::string>& argv) {
                         "kvf sketch FILE.kfo370 POSNO --png OUT.png | --svg OUT.svg [--size 800x600] "
                         "[--options overall,sides,inner]");
   const auto png = args.Value("png"), svg = args.Value("svg");
-  if (!png && !svg) throw TUsageError("kvf sketch needs --png FILE or --svg FILE");
+  if (!png && !svg) throw TUsageError("kvf sketch: нужен --png ФАЙЛ или --svg ФАЙЛ");
   TSketchRequest request;
   if (const auto size = args.Value("size")) ParseSketchSize(*size, request);
   if (const auto options = args.Value("options")) ParseSketchOptions(*options, request);

@@ -44,7 +44,7 @@ void ParseSketchSize(const std::string& text, TSketchRequest& request) {
   const size_t x = text.find('x');
   const int w = x == std::string::npos ? 0 : StrToIntOrZero(text.substr(0, x));
   const int h = x == std::string::npos ? 0 : StrToIntOrZero(text.substr(x + 1));
-  if (w < 50 || h < 50 || w > 10000 || h > 10000) throw TUsageError("--size takes WIDTHxHEIGHT in pixels, 50 to 10000");
+  if (w < 50 || h < 50 || w > 10000 || h > 10000) throw TUsageError("--size: ШИРИНАxВЫСОТА в точках, от 50 до 10000");
   request.width = w;
   request.height = h;
 }
@@ -57,7 +57,7 @@ void ParseSketchOptions(const std::string& text, TSketchRequest& request) {
     if (o == "overall") request.options.insert(TSizeGridOption::sgoOverall);
     else if (o == "sides") request.options.insert(TSizeGridOption::sgoSides);
     else if (o == "inner") request.options.insert(TSizeGridOption::sgoInnerSides);
-    else throw TUsageError("--options takes overall, sides, inner (comma-separated) or none");
+    else throw TUsageError("--options: overall, sides, inner (через запятую) или none");
   }
 }
 

@@ -222,6 +222,14 @@ TMoney TSpecStream::ReadMoney() {
 }
 std::vector<std::string> TSpecStream::ReadLines() { return SplitLines(ReadStr()); }
 
+bool TSpecStream::StartsWithStr(std::string_view text) const {
+  const std::string bytes = Utf8ToCp1251(text);
+  if (Remaining() < 4 + bytes.size()) return false;
+  int32_t n = 0;
+  std::memcpy(&n, data_.data() + pos_, sizeof n);
+  return n == static_cast<int32_t>(bytes.size()) && data_.compare(pos_ + 4, bytes.size(), bytes) == 0;
+}
+
 int32_t TSpecStream::ReadCount(size_t minRecordBytes, std::string_view what) {
   const int32_t n = ReadInt();
   if (n < 0 || static_cast<size_t>(n) > Remaining() / minRecordBytes)

@@ -76,6 +76,10 @@ class TSpecStream {
   // `what`. Guards loaders against runaway allocations and loops.
   int32_t ReadCount(size_t minRecordBytes, std::string_view what);
 
+  // True when the stream at the read position holds the string `text` (as
+  // WriteStr wrote it); the position does not move.
+  bool StartsWithStr(std::string_view text) const;
+
   // Whole-file copies. Saving replaces the file atomically.
   void LoadFromFile(const std::filesystem::path& path);
   void SaveToFile(const std::filesystem::path& path) const;

@@ -350,12 +350,11 @@ void TkvfOrder::SaveToStream(TSpecStream& s) {
 bool TkvfOrder::LoadFromStream(TSpecStream& s, bool& converted) {
   converted = false;
   ResetToDefaults();
-  const std::string header = s.ReadStr();
-  if (header != kHeader) {
+  if (!s.StartsWithStr(kHeader)) {
     ShowError("Данный файл не является файлом заказа!");
     return false;
   }
-  FHeader = header;
+  FHeader = s.ReadStr();
   FVersion = s.ReadStr();
   FReserved1 = s.ReadInt();
   FReserved2 = s.ReadInt();

@@ -67,7 +67,8 @@ int TkvfOrderSelection::FindItem(const std::string& orderNo, const std::string& 
 }
 
 template <typename F>
-void TkvfOrderSelection::WalkPositions(bool includedOnly, F visit, std::vector<std::string>* loadedOrders) {
+void TkvfOrderSelection::WalkPositions(bool includedOnly, F visit, std::vector<std::string>* loadedOrders,
+                                       std::vector<std::string>* missing) {
   TWaitGuard wait;
   TkvfOrder order;
   std::string loadedFile;
@@ -79,15 +80,21 @@ void TkvfOrderSelection::WalkPositions(bool includedOnly, F visit, std::vector<s
       loadedFile = file;
       bool converted = false;
       std::error_code ec;
-      loaded = std::filesystem::exists(file, ec) && order.LoadFromFile(file, converted);
+      const bool exists = std::filesystem::exists(file, ec);
+      loaded = exists && order.LoadFromFile(file, converted);
       if (loaded && loadedOrders) loadedOrders->push_back(order.FOrderNo);
+      if (!loaded && missing)
+        missing->push_back(fmt::format("{}: файл заказа {}", item->FOrderFile, exists ? "не загружен" : "не найден"));
     }
     if (!loaded) continue;
-    visit(*item, order.FindPosition(item->FPosNo), order);
+    TkvfConstruction* p = order.FindPosition(item->FPosNo);
+    if (!p && missing)
+      missing->push_back(fmt::format("{}: позиции {} нет в заказе {}", item->FOrderFile, item->FPosNo, order.FOrderNo));
+    visit(*item, p, order);
   }
 }
 
-void TkvfOrderSelection::RefreshItems(bool updateIncluded) {
+void TkvfOrderSelection::RefreshItems(bool updateIncluded, std::vector<std::string>* missing) {
   WalkPositions(false, [&](TkvfOrderSelectionItem& item, TkvfConstruction* p, TkvfOrder& order) {
     if (!p) return;
     if (updateIncluded) item.FIncluded = p->FIncluded;
@@ -99,7 +106,7 @@ void TkvfOrderSelection::RefreshItems(bool updateIncluded) {
     item.FHeight = static_cast<float>(h);
     item.FNumber = p->FNumber;
     item.FName = p->FName;
-  });
+  }, nullptr, missing);
 }
 
 std::string TkvfOrderSelection::GetOrderList() {
@@ -110,11 +117,13 @@ std::string TkvfOrderSelection::GetOrderList() {
   return list;
 }
 
-void TkvfOrderSelection::CollectMaterials(TkvfMatList& list) {
+void TkvfOrderSelection::CollectMaterials(TkvfMatList& list, std::vector<std::string>* missing) {
   TMaterialMerger merger(list);
-  WalkPositions(true, [&](TkvfOrderSelectionItem&, TkvfConstruction* p, TkvfOrder&) {
-    if (p) p->AddMaterialsTo(merger);
-  });
+  WalkPositions(
+      true, [&](TkvfOrderSelectionItem&, TkvfConstruction* p, TkvfOrder&) {
+        if (p) p->AddMaterialsTo(merger);
+      },
+      nullptr, missing);
   SortMaterialsByArticle(list);
   PriceMaterials(list);
 }
@@ -173,12 +182,11 @@ void TkvfOrderSelection::SaveToStream(TSpecStream& s) {
 
 bool TkvfOrderSelection::LoadFromStream(TSpecStream& s, bool& converted) {
   converted = false;
-  const std::string header = s.ReadStr();
-  if (header != kSelectionHeader) {
+  if (!s.StartsWithStr(kSelectionHeader)) {
     ShowError("Данный файл не является файлом Dalnor Stemwick!");
     return false;
   }
-  FHeader = header;
+  FHeader = s.ReadStr();
   FVersion = s.ReadStr();
   if (FVersion != kSelectionVersion) {
     if (IsVersionOlder(FVersion, kSelectionVersion)) {

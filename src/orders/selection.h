@@ -67,10 +67,12 @@ class TkvfOrderSelection {
   // The three walks through the order files: an order is loaded only when an
   // item names another file than the item before; an item whose file does not
   // load is skipped.
-  void RefreshItems(bool updateIncluded);
+  void RefreshItems(bool updateIncluded, std::vector<std::string>* missing = nullptr);
   std::string GetOrderList();
   // Materials of the included items merged by article, sorted and priced anew.
-  void CollectMaterials(TkvfMatList& list);
+  // `missing`, when given, receives one line for every item whose order file or
+  // position was not found or did not load.
+  void CollectMaterials(TkvfMatList& list, std::vector<std::string>* missing = nullptr);
 
   void SortByOrder();
   void SortByPos();
@@ -87,7 +89,8 @@ class TkvfOrderSelection {
  private:
   // Calls `visit` with each item and its position (null when not found).
   template <typename F>
-  void WalkPositions(bool includedOnly, F visit, std::vector<std::string>* loadedOrders = nullptr);
+  void WalkPositions(bool includedOnly, F visit, std::vector<std::string>* loadedOrders = nullptr,
+                     std::vector<std::string>* missing = nullptr);
 };
 
 }  // namespace kvf

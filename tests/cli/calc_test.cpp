@@ -374,3 +374,43 @@ TEST_F(KvfCalc, EveryRequestMistakeIsAnErrorNamingItsPlace) {
 
 }  // namespace
 }  // namespace kvf
+
+namespace kvf {
+namespace {
+
+TEST_F(KvfCalc, MessagesAreRussianOnceAndNameWhatTheyAreAbout) {
+  const json request = Request({{"figure", 0}, {"B", 700}, {"H", 1400}, {"dornType", 201}}, kTurnTiltLeft);
+  std::ofstream(dir_ / "request.json") << request.dump();
+  const std::string req = (dir_ / "request.json").string();
+
+  const auto both = test::RunKvf({"calc", req, "--catalog", catalog_->str(), "--config", "Demo"});
+  EXPECT_EQ(both.exitCode, 2);
+  EXPECT_NE(both.err.find("--catalog и --config вместе не задаются"), std::string::npos) << both.err;
+
+  const auto notAnOrder = test::RunKvf({"order", "dump", req});
+  EXPECT_EQ(notAnOrder.exitCode, 1);
+  EXPECT_EQ(notAnOrder.err, "Ошибка: Данный файл не является файлом заказа!\n");  // one message, no more
+
+  const auto badDir = test::RunKvf({"calc", req, "--catalog", catalog_->str(), "--sketch-dir", "/proc/kvf/x"});
+  EXPECT_EQ(badDir.exitCode, 1);
+  EXPECT_NE(badDir.err.find("Ошибка файловой системы: /proc/kvf/x"), std::string::npos) << badDir.err;
+  EXPECT_EQ(badDir.err.find("filesystem error"), std::string::npos) << badDir.err;
+
+  const auto syntax = test::RunKvf({"order", "from-json", (dir_ / "broken.json").string(), (dir_ / "x").string()});
+  EXPECT_EQ(syntax.exitCode, 1);
+  EXPECT_NE(syntax.err.find("broken.json"), std::string::npos) << syntax.err;
+  std::ofstream(dir_ / "broken.json") << "{\"FOrderNo\": ";
+  const auto cut = test::RunKvf({"order", "from-json", (dir_ / "broken.json").string(), (dir_ / "x").string()});
+  EXPECT_EQ(cut.err, "Ошибка: Неверный JSON " + (dir_ / "broken.json").string() + ": синтаксическая ошибка в байте 14\n");
+
+  test::TTempDir csv, empty;
+  std::ofstream(csv / "Catalog.csv") << "ID,Name\r\nA,a\r\n";
+  ASSERT_EQ(test::RunKvf({"catalog", "build", csv.str(), empty.str()}).exitCode, 0);
+  const auto check = test::RunKvf({"catalog", "check", empty.str()});
+  EXPECT_EQ(check.exitCode, 1);  // a catalog without complects and elements is no clean catalog
+  EXPECT_NE(check.out.find("FrnComp.DB: таблица пуста"), std::string::npos) << check.out;
+  EXPECT_EQ(check.err.find("Ошибок в каталоге не найдено"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kvf

@@ -66,11 +66,26 @@ TEST_F(KvfConfig, UsageErrorsExitTwo) {
        {std::vector<std::string>{"config"}, {"config", "add", "X", "--catalog", "/c"}, {"config", "frobnicate"},
         {"config", "add", "X", "--catalog"}, {"nonsense"}, {"config", "list", "--bogus"}}) {
     SCOPED_TRACE(args.back());
-    EXPECT_EQ(Kvf(args).exitCode, 2);
+    const auto r = Kvf(args);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("Справка: kvf help"), std::string::npos) << r.err;
+    for (const char* english : {"usage", "unknown", "needs", "option"})
+      EXPECT_EQ(r.err.find(english), std::string::npos) << r.err;  // usage errors speak Russian too
   }
-  const auto help = Kvf({});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("kvf config add"), std::string::npos);
+  const auto overview = Kvf({});
+  EXPECT_EQ(overview.exitCode, 0);
+  EXPECT_NE(overview.out.find("kvf help ТЕМА"), std::string::npos);
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"help", "config"}, {"config", "--help"},
+                                               {"config", "add", "-h"}}) {
+    const auto topic = Kvf(args);
+    EXPECT_EQ(topic.exitCode, 0);
+    EXPECT_NE(topic.out.find("kvf config add ИМЯ --catalog ПАПКА"), std::string::npos) << topic.out;
+  }
+  for (const char* topic : {"catalog", "calc", "order", "selection", "sketch"}) {
+    SCOPED_TRACE(topic);
+    EXPECT_EQ(Kvf({"help", topic}).exitCode, 0);
+  }
+  EXPECT_EQ(Kvf({"help", "nothing"}).exitCode, 2);
 }
 
 TEST_F(KvfConfig, ADamagedStoreFailsAndIsLeftAlone) {

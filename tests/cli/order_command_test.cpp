@@ -216,17 +216,30 @@ TEST_F(KvfOrderFiles, SelectionsOverSeveralOrders) {
   ASSERT_EQ(dump.exitCode, 0);
   EXPECT_EQ(json::parse(dump.out)["Items"].size(), 3u);
   const auto refresh = Kvf({"selection", "refresh", file, "--orders", dir_.str(), "--write"});
-  ASSERT_EQ(refresh.exitCode, 0) << refresh.err;
+  EXPECT_EQ(refresh.exitCode, 1);  // the missing order is named, the others refreshed
+  EXPECT_NE(refresh.err.find("Не найдено: %C-4.kfo370: файл заказа не найден"), std::string::npos) << refresh.err;
   const json refreshed = json::parse(Kvf({"selection", "dump", file}).out);
   EXPECT_EQ(refreshed["Items"][0]["FNumber"], 2);
   EXPECT_EQ(refreshed["Items"][0]["FWidth"], 700);
   EXPECT_EQ(refreshed["Items"][2]["FNumber"], 0);  // the missing order leaves its item alone
-  const auto materials = Kvf({"selection", "materials", file, "--orders", dir_.str(), "--catalog", Cat(), "--csv"});
+  const auto incomplete = Kvf({"selection", "materials", file, "--orders", dir_.str(), "--catalog", Cat()});
+  EXPECT_EQ(incomplete.exitCode, 1);  // never a total without an order of the selection
+  EXPECT_NE(incomplete.err.find("Не найдено: %C-4.kfo370: файл заказа не найден"), std::string::npos);
+  EXPECT_TRUE(incomplete.out.empty()) << incomplete.out;
+  const auto noFolder = Kvf({"selection", "materials", file, "--catalog", Cat()});
+  EXPECT_EQ(noFolder.exitCode, 1);
+  EXPECT_NE(noFolder.err.find("Папка заказов не задана"), std::string::npos) << noFolder.err;
+  json found = selection;
+  found["Items"].erase(2);
+  std::ofstream(dir_ / "found.json") << found.dump();
+  const std::string foundFile = (dir_ / "found.kfs370").string();
+  ASSERT_EQ(Kvf({"selection", "from-json", (dir_ / "found.json").string(), foundFile}).exitCode, 0);
+  const auto materials = Kvf({"selection", "materials", foundFile, "--orders", dir_.str(), "--catalog", Cat(), "--csv"});
   ASSERT_EQ(materials.exitCode, 0) << materials.err;
   EXPECT_NE(materials.out.find("KV-HW-WH,\"Ручка оконная, белый\",шт,4.000,"), std::string::npos) << materials.out;
 
   // without the EUR rate the EUR articles cannot be priced: an error, never a mixed total
-  json noEuro = selection;
+  json noEuro = found;
   noEuro["FCurrencyRates"] = {{{"FCurrencyID", 1}, {"FRate", 1}}};
   std::ofstream(dir_ / "noeuro.json") << noEuro.dump();
   const std::string noEuroFile = (dir_ / "noeuro.kfs370").string();
