@@ -20,7 +20,18 @@ void CheckOverwrite(const std::string& file, const TArgs& args);
 void PrintJson(const nlohmann::ordered_json& j);
 nlohmann::ordered_json ReadJsonFile(const std::string& file);
 
-// Prints material lines as a table or CSV; names and units from the catalog when open.
-void PrintMaterials(const TkvfMatList& list, bool csv, bool withCatalog);
+// The tax rules and currency of the document the lines come from.
+struct TMaterialTotals {
+  int32_t currencyId = 0;
+  float ndsTax = 0;
+  bool totalNDS = true;
+};
+enum class TMaterialFormat { Table, Csv, Json };
+// The format the flags --csv and --json ask for (both: a usage error).
+TMaterialFormat MaterialFormat(const TArgs& args);
+// Prints material lines with their sum, VAT and sum with VAT: as a table, as
+// CSV (a header row, the lines, the three total rows) or as the materials JSON.
+// Names, units and the currency name come from the catalog when it is open.
+void PrintMaterials(const TkvfMatList& list, TMaterialFormat format, bool withCatalog, const TMaterialTotals& totals);
 
 }  // namespace kvf::cli

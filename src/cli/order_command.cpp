@@ -94,7 +94,7 @@ int RunOrder(const std::vector<std::string>& argv) {
   if (argv.empty()) throw TUsageError("использование: kvf order dump | from-json | recalc | reprice | materials");
   const std::string& verb = argv[0];
   const TArgs args({argv.begin() + 1, argv.end()}, {"catalog", "config"},
-                   {"no-convert", "force", "debug", "write", "csv"});
+                   {"no-convert", "force", "debug", "write", "csv", "json"});
   if (verb == "dump") {
     args.ExpectPositional(1, 1, "kvf order dump FILE [--no-convert]");
     TkvfOrder order;
@@ -125,20 +125,22 @@ int RunOrder(const std::vector<std::string>& argv) {
     return Finish(order, file, args, failures);
   }
   if (verb == "materials") {
-    args.ExpectPositional(1, 1, "kvf order materials FILE [--catalog DIR | --config NAME] [--csv]");
+    args.ExpectPositional(1, 1, "kvf order materials ФАЙЛ [--catalog ПАПКА | --config ИМЯ] [--csv | --json]");
     TkvfOrder order;
     LoadOrder(args.Positional()[0], args, order);
     TkvfMatList list;
     order.CollectMaterials(list);
+    const TMaterialFormat format = MaterialFormat(args);
     TOpenedCatalog catalog;
     bool withCatalog = false;
     try {
       catalog = OpenCatalog(args);
       withCatalog = true;
     } catch (const TUsageError&) {
+      if (args.Value("catalog") || args.Value("config")) throw;
       // no catalog named and no default configuration: the lines without names
     }
-    PrintMaterials(list, args.Flag("csv"), withCatalog);
+    PrintMaterials(list, format, withCatalog, {order.FCurrencyID, order.FNDSTax, order.FTotalNDS});
     return 0;
   }
   throw TUsageError("неизвестная команда: kvf order " + verb);

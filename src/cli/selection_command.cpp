@@ -50,7 +50,7 @@ int RunSelection(const std::vector<std::string>& argv) {
   if (argv.empty()) throw TUsageError("использование: kvf selection dump | from-json | materials | refresh");
   const std::string& verb = argv[0];
   const TArgs args({argv.begin() + 1, argv.end()}, {"catalog", "config", "orders"},
-                   {"no-convert", "force", "write", "csv", "update-included"});
+                   {"no-convert", "force", "write", "csv", "json", "update-included"});
   if (verb == "dump") {
     args.ExpectPositional(1, 1, "kvf selection dump FILE");
     TkvfOrderSelection selection;
@@ -67,7 +67,8 @@ int RunSelection(const std::vector<std::string>& argv) {
     return selection.SaveToFile(args.Positional()[1]) ? 0 : 1;
   }
   if (verb == "materials") {
-    args.ExpectPositional(1, 1, "kvf selection materials FILE [--orders DIR] [--catalog DIR | --config NAME] [--csv]");
+    args.ExpectPositional(1, 1, "kvf selection materials ФАЙЛ [--orders ПАПКА] [--catalog ПАПКА | --config ИМЯ] [--csv | --json]");
+    const TMaterialFormat format = MaterialFormat(args);
     TkvfOrderSelection selection;
     LoadSelection(args.Positional()[0], args, selection);
     SetOrdersDir(args, selection);
@@ -84,7 +85,7 @@ int RunSelection(const std::vector<std::string>& argv) {
       std::fprintf(stderr, "Материалы не выведены: не все позиции выборки найдены\n");
       return 1;
     }
-    PrintMaterials(list, args.Flag("csv"), true);
+    PrintMaterials(list, format, true, {selection.FCurrencyID, selection.FNDSTax, setup.TotalNDS});
     return 0;
   }
   if (verb == "refresh") {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 
+#include "core/money.h"
 #include "support/run_kvf.h"
 #include "support/temp_dir.h"
 
@@ -192,8 +193,30 @@ TEST_F(KvfOrderFiles, RecalcRepriceAndMaterials) {
 
   const auto materials = Kvf({"order", "materials", file, "--catalog", Cat(), "--csv"});
   ASSERT_EQ(materials.exitCode, 0) << materials.err;
-  EXPECT_EQ(materials.out.rfind("FArticle,Name,Unit,FNumber,FPrice,FCost\r\n", 0), 0u);
+  EXPECT_EQ(materials.out.rfind("Article,Name,Unit,Number,BasePrice,Discount,Price,Cost\r\n", 0), 0u);
   EXPECT_NE(materials.out.find("KV-HW-WH,\"Ручка оконная, белый\",шт,2.000,"), std::string::npos) << materials.out;
+  EXPECT_NE(materials.out.find("\r\nИтого с НДС,,,,,,,"), std::string::npos) << materials.out;
+
+  // the materials JSON: what an ERP needs without reading the catalog
+  const auto asJson = Kvf({"order", "materials", file, "--catalog", Cat(), "--json"});
+  ASSERT_EQ(asJson.exitCode, 0) << asJson.err;
+  const json m = json::parse(asJson.out);
+  ASSERT_FALSE(m["lines"].empty());
+  TMoney sum;
+  for (const json& line : m["lines"]) {
+    for (const char* member : {"FArticle", "Name", "Unit", "FNumber", "FBasePrice", "FDiscount", "FPrice", "FCost"})
+      EXPECT_TRUE(line.contains(member)) << member;
+    EXPECT_FALSE(line["Name"].get<std::string>().empty()) << line["FArticle"];
+    sum += *TMoney::Parse(line["FCost"].get<std::string>());
+  }
+  EXPECT_EQ(m["Total"], sum.ToString());
+  const json order = json::parse(Kvf({"order", "dump", file}).out);
+  const TMoney nds = sum * (order["FNDSTax"].get<double>() / 100);
+  EXPECT_EQ(m["NDS"], nds.ToString());
+  EXPECT_EQ(m["TotalWithNDS"], (sum + nds).ToString());
+  EXPECT_EQ(m["FCurrencyID"], order["FCurrencyID"]);
+  EXPECT_EQ(m["CurrencyName"], "RUB");
+  EXPECT_EQ(Kvf({"order", "materials", file, "--catalog", Cat(), "--json", "--csv"}).exitCode, 2);
   const auto reprice = Kvf({"order", "reprice", file, "--catalog", Cat()});
   EXPECT_EQ(reprice.exitCode, 0);
 }
