@@ -246,14 +246,16 @@ item("E-HANDLE-WL", "Ручка оконная с ключом", HasColor=1)
 item("E-HANDLE-WB", "Ручка оконная с кнопкой", HasColor=1)
 item("E-HANDLE-WC", "Ручка оконная с блокировкой от детей", HasColor=1)
 for code, cname in COLORS:
-    art(f"KV-HW-{code}", f"Ручка оконная, {cname}", 4.90, group=3)
+    art(f"KV-HW-{code}", f"Ручка оконная, {cname}", 4.90, group=3, price_group=3)
     frnart("E-HANDLE-W", f"KV-HW-{code}", Color=code)
-    art(f"KV-HWL-{code}", f"Ручка оконная с ключом, {cname}", 11.50, group=3)
+    art(f"KV-HWL-{code}", f"Ручка оконная с ключом, {cname}", 11.50, group=3, price_group=3)
     frnart("E-HANDLE-WL", f"KV-HWL-{code}", Color=code)
-    art(f"KV-HWB-{code}", f"Ручка оконная с кнопкой, {cname}", 7.30, group=3)
+    art(f"KV-HWB-{code}", f"Ручка оконная с кнопкой, {cname}", 7.30, group=3, price_group=3)
     frnart("E-HANDLE-WB", f"KV-HWB-{code}", Color=code)
-    art(f"KV-HWC-{code}", f"Ручка оконная с блокировкой от детей, {cname}", 9.80, group=3)
+    art(f"KV-HWC-{code}", f"Ручка оконная с блокировкой от детей, {cname}", 9.80, group=3, price_group=3)
     frnart("E-HANDLE-WC", f"KV-HWC-{code}", Color=code)
+
+# Handles are priced in the retail group (+16 % in the first column) so a surcharge shows.
 
 # Astragal: lever espagnolette of the passive sash by FFH class, keepers, edge bolts.
 item("E-STULP-GEAR", "Штульповый запор пассивной створки")
@@ -538,7 +540,7 @@ def turn_tilt_lines(cid, stay_side_direct_side=3, handle_side=3):
     line(cid, "E-ROD-MID", UseLen=1, LenFormula="FН - FFG(3) - 460", MinLen=150, FFHMin=140, ItemSideNo=3,
          Note="тяга от ручки до верха")
     line(cid, "E-BEARING", ItemSideNo=2, Note="опора ножниц")
-    line(cid, "E-HINGESET", ItemSideNo=4, Note="нижняя петля")
+    line(cid, "E-HINGESET", ItemSideNo=4 - handle_side, Note="нижняя петля (угол петлевой стороны)")
     # middle locks: on the handle side one per started 600 mm above 1200 mm (steps), on the top rail by thresholds
     line(cid, "E-MIDLOCK", 0, ScaleCondition=2, ScaleStart=120, ScaleStep=60, ScaleNum=1, ItemSideNo=3,
          Note="средний запор по высоте")
@@ -611,7 +613,7 @@ line("DK-ARCH", "E-STAY-ARCH", Condition=8, Side1No=2, FFR1No=2, FFR1Type=6, Ite
 line("DK-ARCH", "E-ROD-ARCH", UseLen=1, LenFormula="FFL(2) * 1.3 - 200", MinLen=300, ItemSideNo=2,
      Note="тяга по дуге")
 line("DK-ARCH", "E-BEARING", ItemSideNo=2)
-line("DK-ARCH", "E-HINGESET", ItemSideNo=4)
+line("DK-ARCH", "E-HINGESET", ItemSideNo=1, Note="нижняя петля (угол петлевой стороны)")
 
 # Trapezoids: figure 3 (top rising to the right) and figure 4 (falling).
 def trap_sides(rising):
@@ -663,7 +665,8 @@ for cid, stile in [("ST-P-R", 1), ("ST-P-L", 3)]:
     line(cid, "E-STULP-GEAR", Condition=2, ItemSideNo=stile, Note="штульповый запор")
     line(cid, "E-HINGESET", 2, ItemSideNo=3 if stile == 1 else 1)
     line(cid, "E-STULP-KEEP", UseIfArt="KV-ST-ACT", ItemSideNo=stile, Note="приемник планки главной створки")
-    line(cid, "E-STULP-SEAL", Condition=0, ItemSideNo=stile, Note="уплотнитель")
+    line(cid, "E-STULP-SEAL", Condition=0, UseLen=1, LenFormula=f"FFL({stile})", MinLen=300, ItemSideNo=stile,
+         Note="уплотнитель по длине штульпа")
     line(cid, "E-MIDLOCK", FFL21No=3 if stile == 1 else 1, FFL21Min=1500, ItemSideNo=stile,
          Note="средний запор высокой пары")
 

@@ -2,7 +2,10 @@
 // against the catalog rows (data/catalog, written by tools/make_demo_catalog.py).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <functional>
 #include <nlohmann/json.hpp>
 
@@ -161,7 +164,7 @@ TEST_F(KvfCalc, TwoSashAstragalWindowWithTheMainSashLeftOrRight) {
   const std::vector<std::string> passive = {"KV-AB-EL-WH x2", "KV-EL-P70-12 x2", "KV-ELB-STD x2",
                                             "KV-MV-600 x1",    // the main sash's stile is 1600 mm, over 1500
                                             "KV-SCR-4x35 x2", "KV-SG101160 x1", "KV-SP-P70-12 x1",
-                                            "KV-SS-90120 x1",  // profile width 100 for complect elements
+                                            "KV-SS-90120 x1 1600",  // profile width 100, cut to the 1600 mm astragal
                                             "KV-ST-KEEP x1"};  // the main sash carries KV-ST-ACT
   {
     const auto r = Calc(Request(mainLeft, left, {{"FComplect", "ST-P-R"}, {"FDornType", 201}}));
@@ -410,6 +413,45 @@ TEST_F(KvfCalc, MessagesAreRussianOnceAndNameWhatTheyAreAbout) {
   EXPECT_EQ(check.exitCode, 1);  // a catalog without complects and elements is no clean catalog
   EXPECT_NE(check.out.find("FrnComp.DB: таблица пуста"), std::string::npos) << check.out;
   EXPECT_EQ(check.err.find("Ошибок в каталоге не найдено"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kvf
+
+namespace kvf {
+namespace {
+
+// The example requests of data/requests, which docs/calc-request.md explains.
+TEST_F(KvfCalc, TheExampleRequestsCalculateOnTheDemoCatalog) {
+  const std::filesystem::path examples = std::filesystem::path(KVF_SOURCE_DIR) / "data/requests";
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(examples)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"arch.json", "astragal.json", "door.json", "trapezoid.json",
+                                             "triangle.json", "window.json"}));
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const auto r = test::RunKvf({"calc", (examples / name).string(), "--catalog", catalog_->str()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const json order = json::parse(r.out);
+    const json request = json::parse(test::Slurp(examples / name));
+    ASSERT_EQ(order["Positions"].size(), request["positions"].size());
+    for (size_t p = 0; p < order["Positions"].size(); ++p) {
+      const json& pos = order["Positions"][p];
+      EXPECT_FALSE(pos.contains("error"));
+      EXPECT_NE(pos["FPrice"], "0.0000");
+      for (const char* sashName : {"FFlugel1", "FFlugel2"}) {
+        const json& sash = pos[sashName];
+        if (sash["FPoints"].empty()) continue;
+        ASSERT_FALSE(sash["FComplement"].is_null()) << sashName;
+        std::set<int> sides;
+        for (const json& item : sash["FComplement"]["Items"]) sides.insert(item["FSideNo"].get<int>());
+        for (size_t s = 0; s < sash["FSides"].size(); ++s)  // a hinged or handled side carries its fittings
+          if (sash["FSides"][s]["FHinged"] == true || sash["FSides"][s]["FHandled"] == true)
+            EXPECT_TRUE(sides.count(static_cast<int>(s) + 1)) << sashName << " side " << s + 1;
+      }
+    }
+  }
 }
 
 }  // namespace
