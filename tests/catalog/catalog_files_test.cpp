@@ -16,6 +16,7 @@
 #include "core/error.h"
 #include "core/file_io.h"
 #include "support/comma_locale.h"
+#include "support/file_size_limit.h"
 #include "support/paradox_writer.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
@@ -295,22 +296,10 @@ TEST(CatalogBuild, ParallelBuildsTakeTurnsAndLeaveOneWholeCatalog) {
 TEST(CatalogBuild, ABuildOverTheFileSizeLimitFailsAndLeavesNothing) {
   test::TTempDir out;
   Write(out / "kvfcatalog.sqlite", "the old catalog");
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const rlimit limit{4096, 4096};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    int code = 0;
-    try {
-      BuildCatalogFromCsv(kMini, out.path());
-      code = 1;
-    } catch (const EKvfError&) {
-    }
-    ::_exit(code);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::string message;
+  EXPECT_EQ(test::WriteUnderFileSizeLimit(4096, [&] { BuildCatalogFromCsv(kMini, out.path()); }, &message),
+            test::TLimitedWrite::Refused);
+  EXPECT_EQ(message.rfind("Не удается записать " + (out / "kvfcatalog.sqlite").string(), 0), 0u) << message;
   EXPECT_EQ(ReadWholeFile(out / "kvfcatalog.sqlite"), "the old catalog");
   EXPECT_EQ(Entries(out.path()), 1u);
 }
@@ -322,22 +311,9 @@ TEST(CatalogExport, AFailedExportLeavesTheOldFolderAsItWas) {
   fs::create_directories(csv);
   Write(csv / "Catalog.csv", "old");
   Write(csv / "README.txt", "the user's notes");
-  const pid_t pid = ::fork();
-  if (pid == 0) {  // a file-size limit stops the export in the middle
-    const rlimit limit{200, 200};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    int code = 0;
-    try {
-      ExportCatalogToCsv(catalog.path(), csv);
-      code = 1;
-    } catch (const EKvfError&) {
-    }
-    ::_exit(code);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  // a file-size limit stops the export in the middle
+  EXPECT_EQ(test::WriteUnderFileSizeLimit(200, [&] { ExportCatalogToCsv(catalog.path(), csv); }),
+            test::TLimitedWrite::Refused);
   EXPECT_EQ(ReadWholeFile(csv / "Catalog.csv"), "old");
   EXPECT_EQ(Entries(csv), 2u);
   EXPECT_EQ(Entries(parent.path()), 1u);  // no half-written folder beside it

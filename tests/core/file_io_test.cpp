@@ -11,6 +11,7 @@
 
 #include "core/error.h"
 #include "core/file_io.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace kvf {
@@ -67,23 +68,11 @@ TEST(FileIo, ASaveOverTheFileSizeLimitFailsAndLeavesNothing) {
   test::TTempDir dir;
   const fs::path file = dir / "a.kfo370";
   WriteFileAtomic(file, "old content");
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const rlimit limit{1000, 1000};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    int code = 3;
-    try {
-      WriteFileAtomic(file, std::string(5000, 'x'));
-      code = 1;  // succeeded
-    } catch (const EKvfError& e) {
-      code = std::string(e.what()).find("Ошибка записи файла") == 0 ? 0 : 2;
-    }
-    ::_exit(code);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::string message;
+  EXPECT_EQ(test::WriteUnderFileSizeLimit(1000, [&] { WriteFileAtomic(file, std::string(5000, 'x')); }, &message),
+            test::TLimitedWrite::Refused);
+  EXPECT_EQ(message.rfind("Ошибка записи файла " + file.string() + ": превышен допустимый размер файла", 0), 0u)
+      << message;
   EXPECT_EQ(ReadWholeFile(file), "old content");
   EXPECT_EQ(EntryCount(dir.path()), 1u);
 }
