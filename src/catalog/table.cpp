@@ -1,6 +1,6 @@
-#include <algorithm>
 #include "catalog/table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fmt/format.h>
 

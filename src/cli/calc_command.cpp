@@ -97,7 +97,7 @@ TOutlineParams ReadOutline(const TJson& j, const std::string& where, int& dornTy
   o.Take("figure", params.Figure);
   o.Take("B", params.B);
   o.Take("H", params.H);
-  const bool hasX = o.Has("X"), hasY = o.Has("Y"), hasR = o.Has("R");
+  const bool hasX = o.Has("X"), hasY = o.Has("Y");
   o.Take("X", params.X);
   o.Take("Y", params.Y);
   float radius = 0;
@@ -126,7 +126,6 @@ TOutlineParams ReadOutline(const TJson& j, const std::string& where, int& dornTy
       BadOutline(where, fmt::format("X задается только для figure 1, 2, 3, 4 и 7, а не для figure {}", f));
     }
   }
-  (void)hasR;
   params.R1 = params.R2 = radius;
   return params;
 }

@@ -1,8 +1,8 @@
-#include <cmath>
-#include <charconv>
 #include "core/text_utils.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fmt/format.h>

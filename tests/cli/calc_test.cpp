@@ -446,9 +446,11 @@ TEST_F(KvfCalc, TheExampleRequestsCalculateOnTheDemoCatalog) {
         ASSERT_FALSE(sash["FComplement"].is_null()) << sashName;
         std::set<int> sides;
         for (const json& item : sash["FComplement"]["Items"]) sides.insert(item["FSideNo"].get<int>());
-        for (size_t s = 0; s < sash["FSides"].size(); ++s)  // a hinged or handled side carries its fittings
-          if (sash["FSides"][s]["FHinged"] == true || sash["FSides"][s]["FHandled"] == true)
+        for (size_t s = 0; s < sash["FSides"].size(); ++s) {  // a hinged or handled side carries its fittings
+          if (sash["FSides"][s]["FHinged"] == true || sash["FSides"][s]["FHandled"] == true) {
             EXPECT_TRUE(sides.count(static_cast<int>(s) + 1)) << sashName << " side " << s + 1;
+          }
+        }
       }
     }
   }
