@@ -1,5 +1,6 @@
 // kvf calc: builds positions as the new-position and fittings dialogs do,
 // calculates their fittings and prints the Order JSON.
+#include <cmath>
 #include <cstdio>
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
@@ -107,6 +108,9 @@ TOutlineParams ReadOutline(const TJson& j, const std::string& where, int& dornTy
   const int f = params.Figure;
   if (f < 0 || f > 7) BadOutline(where, fmt::format("figure {} вне 0..7", f));
   if (params.B <= 0 || params.H <= 0) BadOutline(where, "B и H должны быть больше нуля");
+  constexpr int kMaxSize = 100000;  // mm: the outline is kept in tenths of a millimetre in 32 bits
+  for (const double v : {double(params.B), double(params.H), double(params.X), double(params.Y), double(radius)})
+    if (std::fabs(v) > kMaxSize) BadOutline(where, fmt::format("B, H, X, Y и R не больше {} мм", kMaxSize));
   if (radius != 0 && f != 7) BadOutline(where, fmt::format("R задается только для арки (figure 7), а не для figure {}", f));
   if (radius < 0) BadOutline(where, "R не может быть меньше нуля");
   if (f == 1 || f == 2) {

@@ -344,6 +344,8 @@ TEST_F(KvfCalc, EveryRequestMistakeIsAnErrorNamingItsPlace) {
       {"figure out of range", [&](json& r) { pos(r)["outline"]["figure"] = 9; }, "позиция 1 outline: figure 9 вне 0..7"},
       {"radius without an arch", [&](json& r) { pos(r)["outline"]["R"] = 350; }, "позиция 1 outline: R задается только для арки"},
       {"zero width", [&](json& r) { pos(r)["outline"]["B"] = 0; }, "позиция 1 outline: B и H должны быть больше нуля"},
+      {"a width no sash has", [&](json& r) { pos(r)["outline"]["B"] = 1000000000; },
+       "позиция 1 outline: B, H, X, Y и R не больше 100000 мм"},
       {"negative height", [&](json& r) { pos(r)["outline"]["H"] = -5; }, "позиция 1 outline: B и H должны быть больше нуля"},
       {"zero quantity", [&](json& r) { pos(r)["FNumber"] = 0; }, "позиция 1: FNumber (количество) должно быть больше нуля"},
       {"astragal widths that miss B",
