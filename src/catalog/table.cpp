@@ -577,6 +577,7 @@ void TTable::Post() {
   if (state_ != TDataSetState::Edit && state_ != TDataSetState::Insert) return;
   RequireEditable();
   int64_t rowid = editRowid_;
+  const int editedPos = state_ == TDataSetState::Edit ? RecNo() : -1;
   try {
     TDatabase::TTransaction tx(*db_);
     std::vector<TFieldValue> values = buffer_;
@@ -618,7 +619,10 @@ void TTable::Post() {
   InvalidateView();
   if (!Position(rowid)) First();
   Notify(TTableEvent::StateChanged);
-  Notify(TTableEvent::DataChanged);
+  if (editedPos >= 0 && GetBookmark() == rowid && RecNo() == editedPos)
+    Notify(TTableEvent::RowChanged, editedPos);  // a grid repaints one row
+  else
+    Notify(TTableEvent::DataChanged);
 }
 
 void TTable::Cancel() {

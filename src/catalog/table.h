@@ -27,8 +27,9 @@ enum class TDataSetState { Inactive, Browse, Edit, Insert };
 // -1 when there is none or it is not known); DataChanged — the view's rows may
 // all have changed (filter, index, a posted or deleted row); StateChanged — the
 // table went into or out of editing; FieldChanged — `field` of the edited row
-// `row` took a new value.
-enum class TTableEvent { Scrolled, DataChanged, StateChanged, FieldChanged };
+// `row` took a new value; RowChanged — the posted row `row` has new values and
+// kept its place in the view.
+enum class TTableEvent { Scrolled, DataChanged, StateChanged, FieldChanged, RowChanged };
 struct TTableChange {
   TTableEvent kind = TTableEvent::DataChanged;
   int row = -1;

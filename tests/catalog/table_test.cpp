@@ -221,6 +221,18 @@ TEST_F(TableTest, EventsSayWhatChangedAndDisabledControlsHearOneChange) {
   EXPECT_EQ(events[1].row, 0);
   cur.Cancel();
   events.clear();
+  cur.Edit();
+  cur.SetValue("Name", std::string("ЕВР"));
+  cur.Post();  // an edit that keeps the row's place: one row to repaint
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().kind, TTableEvent::RowChanged);
+  EXPECT_EQ(events.back().row, 0);
+  cur.Append();
+  cur.SetValue("ID", int64_t{1});
+  cur.SetValue("Name", std::string("RUB"));
+  cur.Post();  // a new row moves the others: the whole view
+  EXPECT_EQ(events.back().kind, TTableEvent::DataChanged);
+  events.clear();
   cur.DisableControls();
   cur.DisableControls();
   cur.SetFilter("ID = 2");
