@@ -473,6 +473,12 @@ TFieldValue TTable::Value(std::string_view name) {
   throw EKvfError(fmt::format("{}: поле '{}' не найдено", name_, std::string(name)));
 }
 
+TBookmark TTable::BookmarkAt(int pos) {
+  RequireActive();
+  EnsureView();
+  return pos >= 0 && pos < static_cast<int>(rowids_.size()) ? rowids_[static_cast<size_t>(pos)] : -1;
+}
+
 int TTable::ViewCount() {
   RequireActive();
   EnsureView();

@@ -113,6 +113,9 @@ class TTable {
   // the edited row reads its edit buffer.
   int ViewCount();
   TFieldValue ValueAt(int pos, std::string_view name);
+  TBookmark BookmarkAt(int pos);  // -1 outside the view
+  // The tables the user maintains (rates, price groups, the registry) take edits.
+  bool Editable() const { return def_.editable; }
 
   void Append();
   void Insert();
