@@ -364,6 +364,14 @@ bool TTable::Locate(const std::vector<std::string>& fields, const std::vector<TF
   return Position(rowid);
 }
 
+void TTable::Refresh() {
+  RequireActive();
+  const TBookmark keep = GetBookmark();
+  InvalidateView();
+  if (keep < 0 || !GotoBookmark(keep)) ChangeView();
+  Notify(TTableEvent::DataChanged);
+}
+
 void TTable::SetFilter(std::string filter) {
   if (filter == filter_) return;
   if (Active() && filtered_ && !filter.empty()) TranslateFilter(filter, def_);  // fail before changing anything

@@ -80,6 +80,9 @@ class TTable {
   bool Locate(const std::vector<std::string>& fields, const std::vector<TFieldValue>& values,
               bool caseInsensitive = false, bool partial = false);
 
+  // Reads the view anew (rows other programs changed), staying on the same row
+  // where it is still in the view.
+  void Refresh();
   void SetFilter(std::string filter);
   const std::string& Filter() const { return filter_; }
   void SetFiltered(bool filtered);

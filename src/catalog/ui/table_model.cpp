@@ -29,7 +29,12 @@ int TTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+  if (!index.isValid()) return {};
+  if (role == Qt::TextAlignmentRole) {  // numbers line up on the right
+    const TFieldDef* f = table_.Def().FindDeclared(FieldAt(index.column()));
+    return f && !f->IsText() ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+  }
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   return Text(table_.ValueAt(index.row(), FieldAt(index.column())));
 }
 
@@ -37,7 +42,18 @@ QVariant TTableModel::headerData(int section, Qt::Orientation orientation, int r
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
   if (section < 0 || section >= columnCount()) return {};
-  return QString::fromStdString(FieldAt(section));
+  const size_t s = static_cast<size_t>(section);
+  return s < captions_.size() && !captions_[s].isEmpty() ? captions_[s] : QString::fromStdString(FieldAt(section));
+}
+
+bool TTableModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) {
+  if (orientation != Qt::Horizontal || section < 0 || section >= columnCount() ||
+      (role != Qt::EditRole && role != Qt::DisplayRole))
+    return false;
+  captions_.resize(fields_.size());
+  captions_[static_cast<size_t>(section)] = value.toString();
+  emit headerDataChanged(orientation, section, section);
+  return true;
 }
 
 Qt::ItemFlags TTableModel::flags(const QModelIndex& index) const {

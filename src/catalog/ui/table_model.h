@@ -30,6 +30,8 @@ class TTableModel : public QAbstractTableModel {
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  // A column's caption in place of its field name.
+  bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role = Qt::EditRole) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
   bool canFetchMore(const QModelIndex& parent) const override;
@@ -48,6 +50,7 @@ class TTableModel : public QAbstractTableModel {
 
   TTable& table_;
   std::vector<std::string> fields_;
+  std::vector<QString> captions_;
   int fetched_ = 0;     // rows shown so far
   int listener_ = 0;
 };

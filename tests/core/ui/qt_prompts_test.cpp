@@ -16,20 +16,10 @@
 
 #include "core/prompts.h"
 #include "core/ui/qt_prompts.h"
+#include "support/qt_app.h"
 
 namespace kvf {
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "kvf_core_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 // What the next modal box showed, and the button that answered it.
 struct TSeen {
@@ -80,7 +70,7 @@ void Answer(TSeen& seen, const QString& press, const char* screenshot) {
 class QtPromptsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    test::QtApp();
     SetUserInterface(&ui_);
   }
   void TearDown() override { SetUserInterface(nullptr); }
