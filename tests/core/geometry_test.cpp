@@ -45,7 +45,9 @@ TEST(Angles, AreScreenAnglesCounterClockwise) {
     const long double a = LineAngle({0, 0}, c.b);
     EXPECT_NEAR(static_cast<double>(a), static_cast<double>(c.angle), 1e-9);
     EXPECT_EQ(DirectionCode({0, 0}, c.b), c.code);
-    if (c.code != 0) EXPECT_EQ(AngleDirectionCode(c.angle), c.code);
+    if (c.code != 0) {
+      EXPECT_EQ(AngleDirectionCode(c.angle), c.code);
+    }
   }
   EXPECT_EQ(LineAngle({0, 0}, {0, -10}), 90);  // exact on the axes
   EXPECT_EQ(AngleDirectionCode(360), 2);
