@@ -8,6 +8,7 @@
 #include "cli/document_io.h"
 #include "core/error.h"
 #include "core/file_io.h"
+#include "core/progress.h"
 #include "core/prompts.h"
 #include "core/setup.h"
 #include "core/spec_stream.h"
@@ -67,8 +68,10 @@ TkvfFittingsChoice StoredChoice(const TkvfConstruction& p) {
 template <typename F>
 int ChangePositions(TkvfOrder& order, bool includedOnly, F change) {
   int failures = 0;
+  TProgress progress("Пересчет позиций", includedOnly ? order.IncludedCount() : order.Count());
   for (const auto& p : order.Positions) {
     if (includedOnly && !p->FIncluded) continue;
+    progress.Step();
     TSpecStream backup;
     p->SaveBackup(backup);
     try {
