@@ -57,7 +57,10 @@ TGridView::TGridView(TTable& table, const std::vector<TGridColumn>& columns, QWi
   connect(model_.get(), &TTableModel::CurrentRowChanged, this, [this](int row) {
     if (row >= 0 && row < model_->rowCount()) {
       const QSignalBlocker block(selectionModel());
-      setCurrentIndex(model_->index(row, std::max(currentIndex().column(), 0)));
+      // the marks stay while the table walks them (copying, deleting); a single row follows the cursor
+      const auto how = MarkedRows().empty() ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                                            : QItemSelectionModel::NoUpdate;
+      selectionModel()->setCurrentIndex(model_->index(row, std::max(currentIndex().column(), 0)), how);
     }
   });
   connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -79,6 +82,12 @@ std::vector<int> TGridView::MarkedRows() const {
   std::set<int> sorted;
   for (const QModelIndex& i : rows) sorted.insert(i.row());
   return {sorted.begin(), sorted.end()};
+}
+
+std::vector<TBookmark> TGridView::SelectedRows() {
+  std::vector<TBookmark> rows;
+  for (int pos : MarkedRows()) rows.push_back(table_.BookmarkAt(pos));
+  return rows;
 }
 
 void TGridView::ClearMarks() { selectionModel()->clearSelection(); }

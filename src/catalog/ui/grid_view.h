@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalog/grid_keys.h"
+#include "catalog/rec_clipboard.h"
 
 class QToolButton;
 
@@ -26,7 +27,7 @@ struct TGridColumn {
   int widthChars = 0;   // 0: the field's own size
 };
 
-class TGridView : public QTableView, public TGridHost {
+class TGridView : public QTableView, public TGridHost, public TGridSelection {
   Q_OBJECT
 
  public:
@@ -45,6 +46,10 @@ class TGridView : public QTableView, public TGridHost {
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
   void PasteIntoEditor(const std::string& text) override;
+
+  // TGridSelection (the record clipboard): the marked rows, top to bottom.
+  std::vector<TBookmark> SelectedRows() override;
+  void ClearSelection() override { ClearMarks(); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
