@@ -3,6 +3,7 @@
 // the screenshots the UI tests save when KVF_SCREENSHOT_DIR is set.
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QWidget>
 #include <cstdlib>
 
@@ -21,6 +22,12 @@ inline QApplication& QtApp() {
 
 inline void Screenshot(QWidget& widget, const QString& name) {
   if (const char* dir = std::getenv("KVF_SCREENSHOT_DIR")) widget.grab().save(QDir(dir).filePath(name + ".png"));
+}
+
+// A key press as the user gives it, delivered to `widget`.
+inline void SendKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(&widget, &press);
 }
 
 }  // namespace kvf::test

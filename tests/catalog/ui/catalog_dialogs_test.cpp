@@ -27,10 +27,6 @@ class CatalogDialogsTest : public ::testing::Test {
     fx_.Insert("PriceGrp.DB", {{"GroupID", int64_t{2}}, {"Name", std::string("Оптовая")}, {"Reduce_1", -5.0}});
     fx_.OpenDM();
   }
-  void Key(QWidget& w, int key, Qt::KeyboardModifiers modifiers) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(&w, &press);
-  }
   test::TScriptedUi ui_;
   test::TCatalogFixture fx_;
 };
@@ -61,9 +57,9 @@ TEST_F(CatalogDialogsTest, ThePriceGroupGridCopiesAndPastesRows) {
   test::Screenshot(dlg, "price-group-dialog");
   TGridView& grid = dlg.Grid();
   grid.selectAll();  // both rows marked
-  Key(grid, Qt::Key_C, Qt::ControlModifier);
+  test::SendKey(grid, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(RecClipBoard().Items.size(), 2u);
-  Key(grid, Qt::Key_V, Qt::ControlModifier);  // two rows: appended and posted
+  test::SendKey(grid, Qt::Key_V, Qt::ControlModifier);  // two rows: appended and posted
   EXPECT_EQ(groups.ViewCount(), 4);
   EXPECT_EQ(grid.model()->rowCount(), 4);
   groups.Last();

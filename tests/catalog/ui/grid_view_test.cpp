@@ -27,10 +27,6 @@ class GridViewTest : public ::testing::Test {
                                  {"Reduce_1", double(5 * id)}});
     fx_.OpenDM();
   }
-  void Key(QWidget& w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(&w, &press);
-  }
   test::TScriptedUi ui_;
   test::TCatalogFixture fx_;
 };
@@ -74,13 +70,13 @@ TEST_F(GridViewTest, TheGridAndTheTableCursorFollowEachOther) {
                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
   ASSERT_EQ(grid->MarkedRows(), (std::vector<int>{0, 3, 4}));  // the current row is selected too
   ui_.answers = {1};
-  Key(*grid, Qt::Key_Delete, Qt::ControlModifier);
+  test::SendKey(*grid, Qt::Key_Delete, Qt::ControlModifier);
   EXPECT_EQ(ui_.boxes.back().text, "Удалить 3 записей?");
   EXPECT_EQ(groups.ViewCount(), 2);
   EXPECT_EQ(grid->model()->rowCount(), 2);
   EXPECT_EQ(grid->model()->data(grid->model()->index(0, 1)).toString(), QString::fromUtf8("Оптовая"));
 
-  Key(*grid, Qt::Key_Insert, Qt::ControlModifier);  // Ctrl+Insert copies the cell
+  test::SendKey(*grid, Qt::Key_Insert, Qt::ControlModifier);  // Ctrl+Insert copies the cell
   EXPECT_FALSE(grid->ClipboardText().empty());
 }
 
